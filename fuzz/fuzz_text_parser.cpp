@@ -1,0 +1,78 @@
+// Text form parser: bad input must fail cleanly; what it accepts must survive being written as
+// text and read again (same tree), and being streamed to binary.
+#include "host/formfile/FormFile.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+using namespace vorlect::formfile;
+
+namespace {
+
+bool SameValue(const Value& a, const Value& b);
+
+bool SameProperties(const std::vector<Property>& a, const std::vector<Property>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i].name != b[i].name || !SameValue(a[i].value, b[i].value)) return false;
+  return true;
+}
+
+bool SameValue(const Value& a, const Value& b) {
+  // Double has no notation of its own; NaN payloads are not kept.
+  if (a.type != b.type) return false;
+  if (a.isFloat() && std::isnan(a.toLongDouble())) return std::isnan(b.toLongDouble());
+  if (a.integer != b.integer || a.bytes != b.bytes || a.wide != b.wide || a.floatBytes != b.floatBytes ||
+      a.set != b.set || a.list.size() != b.list.size() || a.items.size() != b.items.size())
+    return false;
+  for (size_t i = 0; i < a.list.size(); ++i)
+    if (!SameValue(a.list[i], b.list[i])) return false;
+  for (size_t i = 0; i < a.items.size(); ++i)
+    if (a.items[i].hasIndex != b.items[i].hasIndex || a.items[i].index != b.items[i].index ||
+        !SameProperties(a.items[i].properties, b.items[i].properties))
+      return false;
+  return true;
+}
+
+bool SameObject(const Object& a, const Object& b) {
+  if (a.flags != b.flags || a.position != b.position || a.className != b.className || a.name != b.name ||
+      !SameProperties(a.properties, b.properties) || a.children.size() != b.children.size())
+    return false;
+  for (size_t i = 0; i < a.children.size(); ++i)
+    if (!SameObject(a.children[i], b.children[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string_view input(reinterpret_cast<const char*>(data), size);
+  TextInfo info;
+  Object root;
+  try {
+    root = ReadText(input, "fuzz", &info);
+  } catch (const FormFileError&) {
+    return 0;
+  }
+  TextOptions options;
+  options.byteOrderMark = info.byteOrderMark;
+  std::string text = WriteText(root, options);
+  Object again;
+  try {
+    again = ReadText(text, "our text");
+  } catch (const FormFileError&) {
+    abort();
+  }
+  if (!SameObject(root, again)) abort();
+  std::string bytes;
+  try {
+    bytes = WriteBinary(root, true);
+  } catch (const std::logic_error&) {
+    return 0;  // a tree the binary format cannot hold
+  }
+  Object fromBinary = ReadBinary(bytes, "our binary");
+  if (!SameObject(root, fromBinary)) abort();
+  return 0;
+}

@@ -1,0 +1,4 @@
+﻿object F: T
+  P = 'Grüß'
+  Q = '�'#8364
+end

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building and testing Vorlect needs, when missing.
+# The one list of packages; .ci/run and the README's commands call this script.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  cmake ninja-build g++ pkgconf ccache
+  libicu-dev libcli11-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fp-compiler fp-units-rtl            # the reference form-file converter used by tests and bench
+  # sanitizers and fuzzing
+  clang-14 libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  echo "install-deps: all ${#PACKAGES[@]} packages present"
+  exit 0
+fi
+
+SUDO=""
+if [[ $(id -u) -ne 0 ]]; then SUDO="sudo"; fi
+echo "install-deps: installing ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine, builds Vorlect and runs its main job on the bundled sample
+# project: list the project's forms, then convert every form to the other format and back.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default --target vorlect
+VORLECT=build/default/apps/vorlect/vorlect
+PROJECT=examples/sample-project/Sample.dpr
+OUT=build/sample-out
+rm -rf "$OUT" && mkdir -p "$OUT"
+
+echo "== vorlect project list $PROJECT"
+"$VORLECT" project list "$PROJECT"
+
+echo
+echo "== converting every form (text <-> binary) into $OUT"
+"$VORLECT" project convert "$PROJECT" --out "$OUT"

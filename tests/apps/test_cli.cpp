@@ -1,0 +1,133 @@
+// The command-line tool as a user runs it: exit statuses, messages, standard input and output.
+#include "host/formfile/FormFile.h"
+#include "platform/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using vorlect::platform::ReadFile;
+
+namespace {
+
+struct Result {
+  int status = -1;
+  std::string out, err;
+};
+
+// Runs vorlect with the given arguments (no shell), feeding `input` to its standard input.
+Result RunVorlect(const std::vector<std::string>& args, const std::string& input = {}) {
+  const fs::path dir = fs::temp_directory_path() / ("vorlect-cli-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const std::string in = (dir / "stdin").string(), out = (dir / "stdout").string(),
+                    err = (dir / "stderr").string();
+  { std::ofstream(in, std::ios::binary) << input; }
+  pid_t pid = fork();
+  if (pid == 0) {
+    freopen(in.c_str(), "rb", stdin);
+    freopen(out.c_str(), "wb", stdout);
+    freopen(err.c_str(), "wb", stderr);
+    std::vector<char*> argv;
+    std::string exe = VORLECT_EXE;
+    argv.push_back(exe.data());
+    std::vector<std::string> copy = args;
+    for (auto& a : copy) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  int wstatus = 0;
+  waitpid(pid, &wstatus, 0);
+  Result r;
+  r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  r.out = ReadFile(out);
+  r.err = ReadFile(err);
+  fs::remove_all(dir);
+  return r;
+}
+
+const std::string kSample = std::string(VORLECT_SOURCE_DIR) + "/examples/sample-project/";
+
+class Cli : public ::testing::Test {
+protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("vorlect-cli-test-" + std::to_string(getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  fs::path dir_;
+};
+
+TEST_F(Cli, ConvertsTextToBinaryAndBackToTheSameText) {
+  const std::string bin = Path("About.dfm"), txt = Path("About.txt");
+  ASSERT_EQ(RunVorlect({"convert", kSample + "About.dfm", bin, "--to", "binary"}).status, 0);
+  const std::string binary = ReadFile(bin);
+  ASSERT_GE(binary.size(), 3u);
+  EXPECT_EQ(static_cast<unsigned char>(binary[0]), 0xFF) << "text input gets the resource header";
+  ASSERT_EQ(RunVorlect({"convert", bin, txt, "--to", "text"}).status, 0);
+  EXPECT_EQ(ReadFile(txt), ReadFile(kSample + "About.dfm"));
+}
+
+TEST_F(Cli, BinaryOutputKeepsOrDropsTheResourceHeaderAsAsked) {
+  const std::string with = Path("with.dfm"), without = Path("without.dfm"), again = Path("again.dfm");
+  ASSERT_EQ(RunVorlect({"convert", kSample + "Main.dfm", with, "--to", "binary"}).status, 0);
+  ASSERT_EQ(RunVorlect({"convert", kSample + "Main.dfm", without, "--to", "binary", "--no-resource-header"}).status, 0);
+  EXPECT_EQ(ReadFile(without).substr(0, 4), "TPF0");
+  // Binary to binary keeps the input's choice.
+  ASSERT_EQ(RunVorlect({"convert", without, again, "--to", "binary"}).status, 0);
+  EXPECT_EQ(ReadFile(again), ReadFile(without));
+  ASSERT_EQ(RunVorlect({"convert", without, again, "--to", "binary", "--resource-header"}).status, 0);
+  EXPECT_EQ(ReadFile(again), ReadFile(with));
+}
+
+TEST_F(Cli, ReadsStandardInputAndWritesStandardOutput) {
+  const std::string text = ReadFile(kSample + "Main.dfm");
+  Result bin = RunVorlect({"convert", "-", "-", "--to", "binary"}, text);
+  ASSERT_EQ(bin.status, 0) << bin.err;
+  Result back = RunVorlect({"convert", "-", "-", "--to", "text"}, bin.out);
+  ASSERT_EQ(back.status, 0) << back.err;
+  EXPECT_EQ(back.out, text);
+}
+
+TEST_F(Cli, UnicodeStyleWritesCodePoints) {
+  Result r = RunVorlect({"convert", kSample + "Main.dfm", "-", "--to", "text", "--style", "unicode", "--line-ends", "lf"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("'Orders - Caf'#233' Sample'"), std::string::npos) << r.out.substr(0, 400);
+  EXPECT_NE(r.out.find("'Amount ('#8364')'"), std::string::npos);
+  EXPECT_EQ(r.out.find('\r'), std::string::npos);
+}
+
+TEST_F(Cli, FailuresExitWithOneAndNameTheFileAndPlace) {
+  const std::string broken = Path("broken.dfm"), out = Path("out.dfm");
+  { std::ofstream(broken, std::ios::binary) << "object Form1: TForm1\r\n  Caption = 'unterminated\r\nend\r\n"; }
+  Result r = RunVorlect({"convert", broken, out, "--to", "binary"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(broken), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(out)) << "no output file after a failure";
+
+  Result missing = RunVorlect({"convert", Path("nothing.dfm"), out, "--to", "text"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("nothing.dfm"), std::string::npos);
+}
+
+TEST_F(Cli, UsageErrorsExitWithTwoAndHelpWithZero) {
+  EXPECT_EQ(RunVorlect({}).status, 2);
+  EXPECT_EQ(RunVorlect({"convert", "a.dfm"}).status, 2);
+  EXPECT_EQ(RunVorlect({"convert", "a.dfm", "b.dfm", "--to", "pdf"}).status, 2);
+  EXPECT_EQ(RunVorlect({"frobnicate"}).status, 2);
+  Result help = RunVorlect({"convert", "--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--resource-header"), std::string::npos);
+}
+
+}  // namespace
