@@ -153,21 +153,12 @@ void AppendShortest(std::string& out, F v) {
   out.append(buf, res.ptr);
 }
 
+// The IDE writes a currency as its raw count of 1/10000 units (the value times 10000) and divides
+// by 10000 when it reads the text back.
 void AppendCurrency(std::string& out, std::int64_t count) {
-  std::uint64_t a = count < 0 ? 0 - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
-  if (count < 0) out += '-';
   char buf[32];
-  auto res = std::to_chars(buf, buf + sizeof buf, a / 10000);
+  auto res = std::to_chars(buf, buf + sizeof buf, count);
   out.append(buf, res.ptr);
-  unsigned frac = static_cast<unsigned>(a % 10000);
-  if (frac) {
-    char f[5] = {char('0' + frac / 1000), char('0' + frac / 100 % 10), char('0' + frac / 10 % 10),
-                 char('0' + frac % 10), 0};
-    int len = 4;
-    while (f[len - 1] == '0') --len;
-    out += '.';
-    out.append(f, len);
-  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -739,7 +730,7 @@ private:
       }
       case 'c': {
         v.type = ValueType::Currency;
-        long double scaled = x * 10000.0L;
+        long double scaled = x;  // the text holds the count of 1/10000 units
         if (!(scaled >= -9223372036854775808.0L && scaled < 9223372036854775808.0L))
           Fail("currency value out of range");
         v.integer = std::llroundl(scaled);
@@ -809,18 +800,11 @@ private:
     if (p_ < s_.size() && IsIdentChar(s_[p_])) Fail("invalid number " + std::string(s_.substr(start, p_ + 1 - start)));
   }
 
-  // A currency written as plain decimals is taken digit by digit, so no rounding can creep in.
+  // A currency count written as a plain integer is taken exactly, beyond a long double's digits.
   static std::int64_t ExactCurrency(std::string_view text, std::int64_t fallback) {
-    bool negative = !text.empty() && text[0] == '-';
-    if (negative) text.remove_prefix(1);
-    size_t dot = text.find('.');
-    std::string_view whole = text.substr(0, dot);
-    std::string_view frac = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
-    if (frac.size() > 4 || whole.size() > 15 || text.find_first_of("eE") != std::string_view::npos) return fallback;
-    std::uint64_t r = 0;
-    for (char ch : whole) r = r * 10 + (ch - '0');
-    for (size_t i = 0; i < 4; ++i) r = r * 10 + (i < frac.size() ? frac[i] - '0' : 0);
-    return negative ? static_cast<std::int64_t>(0 - r) : static_cast<std::int64_t>(r);
+    std::int64_t r = 0;
+    auto res = std::from_chars(text.data(), text.data() + text.size(), r);
+    return res.ec == std::errc() && res.ptr == text.data() + text.size() ? r : fallback;
   }
 
   // Walks the pieces of a string value ('..', #nn, joined by '+'), calling raw(bytes) and
