@@ -203,5 +203,18 @@ TEST(Binary, ClassNameThatWouldReadAsAResourceNumberIsRefused) {
   EXPECT_EQ(ReadBinary(WriteBinary(o, false)).className, "\xff" "T");
 }
 
+// Found by fuzzing: a length byte of 240 or more reads as an object prefix.
+TEST(Binary, LongClassNamesAreStreamedSoThatTheyReadBack) {
+  const std::string name = "T" + std::string(249, 'x');
+  Object o = ReadText("object F: " + name + "\n  object G: " + name + "\n  end\nend\n");
+  for (bool header : {false, true}) {
+    Object back = ReadBinary(WriteBinary(o, header));
+    EXPECT_EQ(back.className, name);
+    EXPECT_EQ(back.flags, 0);
+    ASSERT_EQ(back.children.size(), 1u);
+    EXPECT_EQ(back.children[0].className, name);
+  }
+}
+
 }  // namespace
 }  // namespace vorlect::formfile

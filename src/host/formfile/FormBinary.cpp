@@ -230,7 +230,9 @@ public:
 
   void Object(const formfile::Object& obj) {
     std::uint8_t flags = obj.flags & 0x0F;
-    if (flags) {
+    // A class name of 240 bytes or more would start with a length byte that reads as a prefix:
+    // such an object gets an empty prefix, which readers take as "no flags".
+    if (flags || obj.className.size() >= 0xF0) {
       U8(0xF0 | flags);
       if (flags & ffChildPos) {
         ValueType t = obj.positionType;
