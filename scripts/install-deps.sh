@@ -10,6 +10,7 @@ PACKAGES=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   fp-compiler fp-units-rtl            # the reference form-file converter used by tests and bench
+  binutils-mingw-w64-x86-64           # windres and ld: .res and DLL output compared in tests
   # sanitizers and fuzzing
   clang-14 libclang-rt-14-dev
 )
