@@ -78,12 +78,82 @@ const IdentMap& CursorIdents() {
   return map;
 }
 
+const EnumInfo& BevelCutInfo() {
+  static const EnumInfo info{"TBevelCut", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}};
+  return info;
+}
+const EnumInfo& BevelKindInfo() {
+  static const EnumInfo info{"TBevelKind", {"bkNone", "bkTile", "bkSoft", "bkFlat"}};
+  return info;
+}
+const EnumInfo& BevelEdgeInfo() {
+  static const EnumInfo info{"TBevelEdge", {"beLeft", "beTop", "beRight", "beBottom"}};
+  return info;
+}
+
+// ---- margins, padding, constraints -----------------------------------------------------------
+
+void TMargins::Assign(const TPersistent& source) {
+  if (auto* m = dynamic_cast<const TMargins*>(&source)) {
+    left_ = m->left_;
+    top_ = m->top_;
+    right_ = m->right_;
+    bottom_ = m->bottom_;
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+const ClassInfo& TMargins::StaticClass() {
+  using C = TMargins;
+  static const ClassInfo info = ClassBuilder<C>("TMargins")
+                                    .Integer("Left", &C::Left, &C::SetLeft).Default(3)
+                                    .Integer("Top", &C::Top, &C::SetTop).Default(3)
+                                    .Integer("Right", &C::Right, &C::SetRight).Default(3)
+                                    .Integer("Bottom", &C::Bottom, &C::SetBottom).Default(3)
+                                    .Build();
+  return info;
+}
+
+const ClassInfo& TPadding::StaticClass() {
+  static const ClassInfo info = ClassBuilder<TPadding>("TPadding")
+                                    .Publish("Left").Default(0)
+                                    .Publish("Top").Default(0)
+                                    .Publish("Right").Default(0)
+                                    .Publish("Bottom").Default(0)
+                                    .Build();
+  return info;
+}
+
+void TSizeConstraints::Assign(const TPersistent& source) {
+  if (auto* c = dynamic_cast<const TSizeConstraints*>(&source)) {
+    MaxHeight = c->MaxHeight;
+    MaxWidth = c->MaxWidth;
+    MinHeight = c->MinHeight;
+    MinWidth = c->MinWidth;
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+const ClassInfo& TSizeConstraints::StaticClass() {
+  using C = TSizeConstraints;
+  static const ClassInfo info = ClassBuilder<C>("TSizeConstraints")
+                                    .Integer("MaxHeight", &C::MaxHeight, &C::MaxHeight).Default(0)
+                                    .Integer("MaxWidth", &C::MaxWidth, &C::MaxWidth).Default(0)
+                                    .Integer("MinHeight", &C::MinHeight, &C::MinHeight).Default(0)
+                                    .Integer("MinWidth", &C::MinWidth, &C::MinWidth).Default(0)
+                                    .Build();
+  return info;
+}
+
 // ---- TControl --------------------------------------------------------------------------------
 
 const ClassInfo& TControl::StaticClass() {
   using C = TControl;
   static const ClassInfo info =
       ClassBuilder<C>("TControl")
+          .Boolean("AlignWithMargins", &C::AlignWithMargins, &C::SetAlignWithMargins).Default(false)
           .Integer("Left", &C::Left, &C::SetLeft)
           .Integer("Top", &C::Top, &C::SetTop)
           .Integer("Width", &C::Width, &C::SetWidth)
@@ -94,16 +164,19 @@ const ClassInfo& TControl::StaticClass() {
           .String("HelpKeyword", &C::HelpKeyword, &C::SetHelpKeyword).Stored(&C::IsHelpContextStored)
           .Integer("HelpContext", &C::HelpContext, &C::SetHelpContext).Default(0)
           .Stored(&C::IsHelpContextStored)
+          .Object("Margins", &C::Margins, &C::SetMargins)
+          .Reference("CustomHint", &C::CustomHint, &C::SetCustomHint, "TCustomHint")
+          .Boolean("ParentCustomHint", &C::ParentCustomHint, &C::SetParentCustomHint).Default(true)
           .Protected()
           .Reference("Action", &C::Action, &C::SetAction)
           .Enum("Align", &C::Align, &C::SetAlign, AlignInfo()).Default(alNone)
-          .Boolean("AlignWithMargins", &C::AlignWithMargins, &C::SetAlignWithMargins).Default(false)
           .Set("Anchors", &C::Anchors, &C::SetAnchors, AnchorKindInfo()).Default(TAnchors{akLeft, akTop})
           .Boolean("AutoSize", &C::AutoSize, &C::SetAutoSize).Default(false)
           .Enum("BiDiMode", &C::BiDiMode, &C::SetBiDiMode, BiDiModeInfo()).Stored(&C::IsBiDiModeStored)
           .String("Caption", &C::Caption, &C::SetCaption).Stored(&C::IsCaptionStored)
           .Integer("Color", &C::Color, &C::SetColor).Idents(ColorIdents()).Default(clWindow)
           .Stored(&C::IsColorStored)
+          .Object("Constraints", &C::Constraints, &C::SetConstraints)
           .Integer("DragCursor", &C::DragCursor, &C::SetDragCursor).Idents(CursorIdents()).Default(crDrag)
           .Enum("DragKind", &C::DragKind, &C::SetDragKind, DragKindInfo()).Default(dkDrag)
           .Enum("DragMode", &C::DragMode, &C::SetDragMode, DragModeInfo()).Default(dmManual)
@@ -240,6 +313,11 @@ void TControl::ActionChange(TBasicAction* sender, bool checkDefaults) {
     if (!checkDefaults || helpContext_ == 0) helpContext_ = static_cast<int>(p->getOrdinal(*sender));
 }
 
+void TControl::SetCustomHint(TComponent* hint) {
+  customHint_ = hint;
+  if (hint) FreeNotification(hint);
+}
+
 void TControl::SetPopupMenu(TComponent* menu) {
   popupMenu_ = menu;
   if (menu) FreeNotification(menu);
@@ -280,6 +358,7 @@ void TControl::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove) {
     if (component == action_) SetAction(nullptr);
     if (component == popupMenu_) popupMenu_ = nullptr;
+    if (component == customHint_) customHint_ = nullptr;
   }
 }
 
@@ -296,11 +375,18 @@ const ClassInfo& TWinControl::StaticClass() {
   static const ClassInfo info =
       ClassBuilder<C>("TWinControl")
           .Protected()
+          .Set("BevelEdges", &C::BevelEdges, &C::SetBevelEdges, BevelEdgeInfo())
+          .Default(TBevelEdges{beLeft, beTop, beRight, beBottom})
+          .Enum("BevelInner", &C::BevelInner, &C::SetBevelInner, BevelCutInfo()).Default(bvRaised)
+          .Enum("BevelOuter", &C::BevelOuter, &C::SetBevelOuter, BevelCutInfo()).Default(bvLowered)
+          .Enum("BevelKind", &C::BevelKind, &C::SetBevelKind, BevelKindInfo()).Default(bkNone)
+          .Integer("BevelWidth", &C::BevelWidth, &C::SetBevelWidth).Default(1)
           .Integer("BorderWidth", &C::BorderWidth, &C::SetBorderWidth).Default(0)
           .Boolean("Ctl3D", &C::Ctl3D, &C::SetCtl3D).Stored(&C::IsCtl3DStored)
           .Boolean("DockSite", &C::DockSite, &C::SetDockSite).Default(false)
           .Boolean("DoubleBuffered", &C::DoubleBuffered, &C::SetDoubleBuffered)
           .Stored(&C::IsDoubleBufferedStored)
+          .Object("Padding", &C::Padding, &C::SetPadding)
           .Boolean("ParentBackground", &C::ParentBackground, &C::SetParentBackground).Default(true)
           .Boolean("ParentCtl3D", &C::ParentCtl3D, &C::SetParentCtl3D).Default(true)
           .Boolean("ParentDoubleBuffered", &C::ParentDoubleBuffered, &C::SetParentDoubleBuffered)

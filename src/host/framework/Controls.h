@@ -2,8 +2,9 @@
 // generic stand-ins for classes the registry does not know.
 //
 // TControl declares most of its properties protected, as the original does; stock controls
-// publish the ones they show with `.Publish("Caption")` etc. TControl itself publishes Left, Top,
-// Width, Height, Cursor, Hint, HelpType, HelpKeyword and HelpContext.
+// publish the ones they show with `.Publish("Caption")` etc. TControl itself publishes
+// AlignWithMargins, Left, Top, Width, Height, Cursor, Hint, HelpType, HelpKeyword, HelpContext,
+// Margins, CustomHint and ParentCustomHint.
 #pragma once
 
 #include "host/framework/Classes.h"
@@ -50,6 +51,49 @@ const EnumInfo& DragKindInfo();
 const EnumInfo& DragModeInfo();
 const EnumInfo& StyleElementInfo();
 const IdentMap& CursorIdents();
+
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
+enum TBevelEdge { beLeft, beTop, beRight, beBottom };
+using TBevelEdges = TSet<TBevelEdge>;
+const EnumInfo& BevelCutInfo();
+const EnumInfo& BevelKindInfo();
+const EnumInfo& BevelEdgeInfo();
+
+// Space around a control for AlignWithMargins (3 pixels each by default).
+class TMargins : public TPersistent {
+  VORLECT_CLASS(TMargins, TPersistent)
+public:
+  TMargins() = default;
+  explicit TMargins(int defaultValue) : left_(defaultValue), top_(defaultValue), right_(defaultValue),
+                                        bottom_(defaultValue) {}
+  int Left() const { return left_; }
+  void SetLeft(int v) { left_ = v; }
+  int Top() const { return top_; }
+  void SetTop(int v) { top_ = v; }
+  int Right() const { return right_; }
+  void SetRight(int v) { right_ = v; }
+  int Bottom() const { return bottom_; }
+  void SetBottom(int v) { bottom_ = v; }
+  void Assign(const TPersistent& source) override;
+
+private:
+  int left_ = 3, top_ = 3, right_ = 3, bottom_ = 3;
+};
+
+// Inner space of a container (0 by default).
+class TPadding : public TMargins {
+  VORLECT_CLASS(TPadding, TMargins)
+public:
+  TPadding() : TMargins(0) {}
+};
+
+class TSizeConstraints : public TPersistent {
+  VORLECT_CLASS(TSizeConstraints, TPersistent)
+public:
+  int MaxHeight = 0, MaxWidth = 0, MinHeight = 0, MinWidth = 0;
+  void Assign(const TPersistent& source) override;
+};
 
 using TMouseEvent = TEvent<TObject*, TMouseButton, TShiftState, int, int>;
 using TMouseMoveEvent = TEvent<TObject*, TShiftState, int, int>;
@@ -148,6 +192,15 @@ public:
   void SetParentBiDiMode(bool v) { parentBiDiMode_ = v; }
   TStyleElements StyleElements() const { return styleElements_; }
   void SetStyleElements(TStyleElements v) { styleElements_ = v; }
+  TMargins* Margins() const { return margins_.get(); }
+  void SetMargins(TMargins* v) { if (v) margins_->Assign(*v); }
+  TSizeConstraints* Constraints() const { return constraints_.get(); }
+  void SetConstraints(TSizeConstraints* v) { if (v) constraints_->Assign(*v); }
+  // A TCustomHint (any component until that class is registered).
+  TComponent* CustomHint() const { return customHint_; }
+  void SetCustomHint(TComponent* hint);
+  bool ParentCustomHint() const { return parentCustomHint_; }
+  void SetParentCustomHint(bool v) { parentCustomHint_ = v; }
 
   // Stored predicates of the original.
   bool IsCaptionStored() const;
@@ -219,6 +272,10 @@ private:
   TBiDiMode biDiMode_ = bdLeftToRight;
   bool parentBiDiMode_ = true;
   TStyleElements styleElements_{seFont, seClient, seBorder};
+  std::unique_ptr<TMargins> margins_ = std::make_unique<TMargins>();
+  std::unique_ptr<TSizeConstraints> constraints_ = std::make_unique<TSizeConstraints>();
+  TComponent* customHint_ = nullptr;
+  bool parentCustomHint_ = true;
 };
 
 // A control that can hold other controls.
@@ -254,6 +311,18 @@ public:
   void SetUseDockManager(bool v) { useDockManager_ = v; }
   bool DockSite() const { return dockSite_; }
   void SetDockSite(bool v) { dockSite_ = v; }
+  TPadding* Padding() const { return padding_.get(); }
+  void SetPadding(TPadding* v) { if (v) padding_->Assign(*v); }
+  TBevelEdges BevelEdges() const { return bevelEdges_; }
+  void SetBevelEdges(TBevelEdges v) { bevelEdges_ = v; }
+  TBevelCut BevelInner() const { return bevelInner_; }
+  void SetBevelInner(TBevelCut v) { bevelInner_ = v; }
+  TBevelCut BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TBevelCut v) { bevelOuter_ = v; }
+  TBevelKind BevelKind() const { return bevelKind_; }
+  void SetBevelKind(TBevelKind v) { bevelKind_ = v; }
+  int BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(int v) { bevelWidth_ = v; }
   bool IsCtl3DStored() const { return !parentCtl3D_; }
   bool IsDoubleBufferedStored() const { return !parentDoubleBuffered_; }
 
@@ -279,6 +348,12 @@ private:
   int borderWidth_ = 0;
   bool useDockManager_ = false;
   bool dockSite_ = false;
+  std::unique_ptr<TPadding> padding_ = std::make_unique<TPadding>();
+  TBevelEdges bevelEdges_{beLeft, beTop, beRight, beBottom};
+  TBevelCut bevelInner_ = bvRaised;
+  TBevelCut bevelOuter_ = bvLowered;
+  TBevelKind bevelKind_ = bkNone;
+  int bevelWidth_ = 1;
 };
 
 // A control without a window of its own (labels, images, bevels...).
@@ -468,8 +543,9 @@ public:
 };
 
 // A control of an unregistered class (its object has a size or holds other objects). It
-// publishes only what every control inherits published from TControl (Left, Top, Width, Height,
-// Cursor, Hint, HelpType, HelpKeyword, HelpContext) besides Name and Tag; the rest stays raw.
+// publishes only what every control inherits published from TControl (AlignWithMargins, Left,
+// Top, Width, Height, Cursor, Hint, HelpType, HelpKeyword, HelpContext, Margins, CustomHint,
+// ParentCustomHint) besides Name and Tag; the rest stays raw.
 // Controls nested in it in the file take it as their Parent.
 class TUnknownControl : public TWinControl {
   VORLECT_CLASS(TUnknownControl, TWinControl)

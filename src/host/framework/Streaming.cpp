@@ -609,6 +609,22 @@ private:
     return name;
   }
 
+  // Whether a dotted name as a file wrote it ("frame1.Sheet2", "Sheet2") still names `c`: its
+  // last part is c's name and each part before it the name of the next owner up. Files inside
+  // inline frames qualify references the lookup root would not need.
+  static bool NamesThroughOwners(std::string_view text, const TComponent& c) {
+    const TComponent* at = &c;
+    for (;;) {
+      if (!at) return false;
+      auto dot = text.rfind('.');
+      std::string_view part = dot == std::string_view::npos ? text : text.substr(dot + 1);
+      if (part.empty() || !SameText(part, at->Name())) return false;
+      if (dot == std::string_view::npos) return true;
+      text = text.substr(0, dot);
+      at = at->Owner();
+    }
+  }
+
   std::optional<Value> CurrentValue(const TPersistent& obj, const PropInfo& p, const Value* original,
                                     const TComponent& lookupRoot) {
     switch (p.kind) {
@@ -691,7 +707,7 @@ private:
         }
         std::string name = ReferenceName(*c, lookupRoot);
         if (original && original->type == ValueType::Ident &&
-            (SameText(original->bytes, name) || SameText(original->bytes, c->Name())))
+            (SameText(original->bytes, name) || NamesThroughOwners(original->bytes, *c)))
           return *original;
         return Value::Identifier(name);
       }

@@ -117,8 +117,10 @@ protected:
 TEST_F(Streaming, PropertiesComeInDeclarationOrderAncestorsFirst) {
   std::vector<std::string> names;
   for (const PropInfo* p : TProbe::StaticClass().Properties()) names.push_back(p->name);
-  std::vector<std::string> expected{"Name", "Tag", "Left", "Top", "Width", "Height", "Cursor", "Hint",
-                                    "HelpType", "HelpKeyword", "HelpContext", "Align", "Caption",
+  std::vector<std::string> expected{"Name", "Tag", "AlignWithMargins", "Left", "Top", "Width",
+                                    "Height", "Cursor", "Hint", "HelpType", "HelpKeyword",
+                                    "HelpContext", "Margins", "CustomHint", "ParentCustomHint",
+                                    "Align", "Caption",
                                     "Color", "Font", "Value", "Mood", "Ratio", "Buddy", "Items",
                                     "Entries", "ParentFont", "PopupMenu", "OnClick"};
   EXPECT_EQ(names, expected);
@@ -227,7 +229,7 @@ const char* kForm = R"(object Form1: TForm1
     Caption = 'Second'
     Buddy = P1
   end
-  object Timer1: TTimer
+  object Timer1: TTickSource
     Interval = 500
     OnTimer = Timer1Timer
     Left = 8
@@ -262,10 +264,10 @@ TEST_F(Streaming, SettersRunInFileOrderWhileLoadingThenLoadedOnce) {
   EXPECT_EQ(form->OnCreate.HandlerName, "FormCreate");
   EXPECT_EQ(form->TextHeight(), 13);
   EXPECT_FALSE(p1->InState(csLoading));
-  // The unregistered timer keeps its class name and its design position.
+  // The unregistered component keeps its class name and its design position.
   TComponent* timer = form->FindComponent("Timer1");
   ASSERT_NE(timer, nullptr);
-  EXPECT_EQ(timer->ClassName(), "TTimer");
+  EXPECT_EQ(timer->ClassName(), "TTickSource");
   EXPECT_EQ(timer->DesignLeft(), 8);
   EXPECT_EQ(timer->DesignTop(), 16);
   EXPECT_EQ(GetPropInfo(*timer, "Interval"), nullptr);
@@ -494,6 +496,33 @@ end
   EXPECT_EQ(inner->Buddy(), inner);  // resolved in the frame first
   EXPECT_EQ(outer->Buddy(), inner);
   EXPECT_EQ(test::ExactDiff(tree_, WriteComponentTree(*root)), "");
+}
+
+TEST_F(Streaming, QualifiedReferencesInsideFramesKeepTheirText) {
+  const char* text = R"(object Form2: TForm
+  inline Frame1: TMyFrame
+    object P1: TProbe
+      Buddy = Frame1.P2
+    end
+    object P2: TProbe
+      Buddy = frame1.p1
+    end
+  end
+end
+)";
+  auto root = Load(text);
+  TComponent* frame = root->FindComponent("Frame1");
+  auto* p1 = dynamic_cast<TProbe*>(frame->FindComponent("P1"));
+  auto* p2 = dynamic_cast<TProbe*>(frame->FindComponent("P2"));
+  ASSERT_TRUE(p1 && p2);
+  EXPECT_EQ(p1->Buddy(), p2);
+  EXPECT_EQ(test::ExactDiff(tree_, WriteComponentTree(*root)), "");
+  // Pointing elsewhere writes the new name.
+  p1->SetBuddy(p1);
+  formfile::Object out = WriteComponentTree(*root);
+  const formfile::Property* buddy = out.children.at(0).children.at(0).find("Buddy");
+  ASSERT_NE(buddy, nullptr);
+  EXPECT_EQ(buddy->value.bytes, "P1");
 }
 
 TEST_F(Streaming, RootsOfUnknownClassesBecomeFormsFramesOrDataModules) {
