@@ -6,7 +6,8 @@ set -euo pipefail
 PACKAGES=(
   # build
   cmake ninja-build g++ pkgconf ccache
-  libicu-dev libcli11-dev
+  libicu-dev libcli11-dev libnuspell-dev libhunspell-dev
+  hunspell hunspell-en-us hunspell-de-de hunspell-fr hunspell-ru   # dictionaries; `hunspell` for the bench
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   fp-compiler fp-units-rtl            # the reference form-file converter used by tests and bench

@@ -17,3 +17,11 @@ echo "== vorlect project list $PROJECT"
 echo
 echo "== converting every form (text <-> binary) into $OUT"
 "$VORLECT" project convert "$PROJECT" --out "$OUT"
+
+echo
+echo "== the main form as the application shows it in language 1 (German; shown here in UTF-8)"
+"$VORLECT" form dump examples/sample-project/Main.dfm --language 1 | iconv -f cp1252 -t utf-8 | grep -E "Caption|Hint|Title|Text =" | sed -n 1,20p
+echo "..."
+echo
+echo "== vorlect form text examples/sample-project/Main.dfm ErrNoFile --language 1"
+"$VORLECT" form text examples/sample-project/Main.dfm ErrNoFile --language 1 | iconv -f cp1252 -t utf-8

@@ -12,5 +12,7 @@ using Action = std::function<int()>;
 
 void AddConvertCommand(CLI::App& app, Action& action);
 void AddProjectCommands(CLI::App& app, Action& action);
+void AddFormCommands(CLI::App& app, Action& action);
+void AddSpellersCommands(CLI::App& app, Action& action);
 
 }  // namespace vorlect::cli

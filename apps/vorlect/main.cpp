@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
   vorlect::cli::Action action;
   vorlect::cli::AddConvertCommand(app, action);
   vorlect::cli::AddProjectCommands(app, action);
+  vorlect::cli::AddFormCommands(app, action);
+  vorlect::cli::AddSpellersCommands(app, action);
 
   try {
     app.parse(argc, argv);

@@ -1,4 +1,5 @@
 // The command-line tool as a user runs it: exit statuses, messages, standard input and output.
+#include "CliTestUtil.h"
 #include "host/formfile/FormFile.h"
 #include "platform/Files.h"
 
@@ -18,41 +19,8 @@ using vorlect::platform::ReadFile;
 
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out, err;
-};
-
-// Runs vorlect with the given arguments (no shell), feeding `input` to its standard input.
-Result RunVorlect(const std::vector<std::string>& args, const std::string& input = {}) {
-  const fs::path dir = fs::temp_directory_path() / ("vorlect-cli-" + std::to_string(getpid()));
-  fs::create_directories(dir);
-  const std::string in = (dir / "stdin").string(), out = (dir / "stdout").string(),
-                    err = (dir / "stderr").string();
-  { std::ofstream(in, std::ios::binary) << input; }
-  pid_t pid = fork();
-  if (pid == 0) {
-    freopen(in.c_str(), "rb", stdin);
-    freopen(out.c_str(), "wb", stdout);
-    freopen(err.c_str(), "wb", stderr);
-    std::vector<char*> argv;
-    std::string exe = VORLECT_EXE;
-    argv.push_back(exe.data());
-    std::vector<std::string> copy = args;
-    for (auto& a : copy) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(exe.c_str(), argv.data());
-    _exit(127);
-  }
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
-  Result r;
-  r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-  r.out = ReadFile(out);
-  r.err = ReadFile(err);
-  fs::remove_all(dir);
-  return r;
-}
+using vorlect::testing::Result;
+using vorlect::testing::RunVorlect;
 
 const std::string kSample = std::string(VORLECT_SOURCE_DIR) + "/examples/sample-project/";
 
