@@ -137,8 +137,16 @@ private:
 
 }  // namespace
 
+#ifdef _WIN32
+std::unique_ptr<StringModule> LoadSystemStringModule(const std::string& path);  // StringModuleWin32.cpp
+#endif
+
 std::unique_ptr<StringModule> StringModule::Load(const std::string& path) {
+#ifdef _WIN32
+  return LoadSystemStringModule(path);
+#else
   return FromImage(ReadModuleFile(path), path);
+#endif
 }
 
 std::unique_ptr<StringModule> StringModule::FromImage(std::string image, std::string_view name) {
