@@ -25,3 +25,8 @@ echo "..."
 echo
 echo "== vorlect form text examples/sample-project/Main.dfm ErrNoFile --language 1"
 "$VORLECT" form text examples/sample-project/Main.dfm ErrNoFile --language 1 | iconv -f cp1252 -t utf-8
+
+echo
+echo "== registering the installed Hunspell dictionaries as speller languages"
+"$VORLECT" spellers register | tail -n 1
+"$VORLECT" spellers list

@@ -6,3 +6,5 @@ bash scripts/install-deps.sh
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
+# Register the installed dictionaries as speller languages, as the install does.
+build/default/apps/vorlect/vorlect spellers register | tail -n 1
