@@ -230,29 +230,19 @@ void TBaseVorlect::SetWords(std::unique_ptr<TStringList> list) {
   AdoptWords(std::move(list));
 }
 
-void TBaseVorlect::AssignWords(TStrings* lines) {
-  if (lines == words_.get()) return;
-  if (lines) words_->Assign(*lines);
-  else words_->Clear();
+namespace {
+// The published list setters copy the given lines into the component's own list.
+void CopyLines(TStringList& into, TStrings* from) {
+  if (from == &into) return;
+  if (from) into.Assign(*from);
+  else into.Clear();
 }
+}  // namespace
 
-void TBaseVorlect::SetDoNot(TStrings* lines) {
-  if (lines == doNot_.get()) return;
-  if (lines) doNot_->Assign(*lines);
-  else doNot_->Clear();
-}
-
-void TBaseVorlect::SetPositions(TStrings* lines) {
-  if (lines == positions_.get()) return;
-  if (lines) positions_->Assign(*lines);
-  else positions_->Clear();
-}
-
-void TBaseVorlect::SetCharSets(TStrings* lines) {
-  if (lines == charSets_.get()) return;
-  if (lines) charSets_->Assign(*lines);
-  else charSets_->Clear();
-}
+void TBaseVorlect::AssignWords(TStrings* lines) { CopyLines(*words_, lines); }
+void TBaseVorlect::SetDoNot(TStrings* lines) { CopyLines(*doNot_, lines); }
+void TBaseVorlect::SetPositions(TStrings* lines) { CopyLines(*positions_, lines); }
+void TBaseVorlect::SetCharSets(TStrings* lines) { CopyLines(*charSets_, lines); }
 
 // ---- the store -------------------------------------------------------------------------------
 
