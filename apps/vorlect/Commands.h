@@ -14,5 +14,6 @@ void AddConvertCommand(CLI::App& app, Action& action);
 void AddProjectCommands(CLI::App& app, Action& action);
 void AddFormCommands(CLI::App& app, Action& action);
 void AddSpellersCommands(CLI::App& app, Action& action);
+void AddDllCommands(CLI::App& app, Action& action);
 
 }  // namespace vorlect::cli

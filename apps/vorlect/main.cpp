@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   vorlect::cli::AddProjectCommands(app, action);
   vorlect::cli::AddFormCommands(app, action);
   vorlect::cli::AddSpellersCommands(app, action);
+  vorlect::cli::AddDllCommands(app, action);
 
   try {
     app.parse(argc, argv);

@@ -82,4 +82,17 @@ TEST(CliForm, AMissingOrBrokenModuleIsAnError) {
   EXPECT_EQ(broken.err, "vorlect: Cannot load string DLL \"" + junk + "\".\n");
 }
 
+TEST(CliDll, StringsListsEveryStringInIdOrder) {
+  TempFolder dir;
+  const std::string dll = dir.Path("S.dll");
+  WriteFileAtomic(dll, vorlect::platform::BuildStringModule(
+                           {{1001, u"Zwei\r\nZeilen"}, {1000, u"$MainForm"}, {17, u"Back\\slash"}}));
+  auto r = RunVorlect({"dll", "strings", dll});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "17\tBack\\\\slash\n1000\t$MainForm\n1001\tZwei\\r\\nZeilen\n");
+  auto missing = RunVorlect({"dll", "strings", dir.Path("none.dll")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("none.dll"), std::string::npos) << missing.err;
+}
+
 }  // namespace
