@@ -104,7 +104,7 @@ TEST(Tools, FailuresLeaveNoOutputAndReportLinesOnStandardOutput) {
   EXPECT_EQ(dcc.out.rfind(dir / "L1.dpr" + "(3): ", 0), 0u) << dcc.out;
   EXPECT_FALSE(FileExists(dir / "L1.dll"));
   // A damaged .res.
-  WriteFileAtomic(dir / "L1.res", std::string("\0\0\0\0 \0\0\0\xff\xff", 12));
+  WriteFileAtomic(dir / "L1.res", std::string("\0\0\0\0 \0\0\0\xff\xff", 10));
   dcc = RunProgram(std::string(VORLECT_VLDCC) + " " + Quote(dir / "L1.dpr"));
   EXPECT_EQ(dcc.status, 1);
   EXPECT_EQ(dcc.out.rfind(dir / "L1.dpr" + "(3): ", 0), 0u) << dcc.out;
