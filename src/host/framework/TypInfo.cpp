@@ -401,9 +401,7 @@ void EnsureInitialized() {
   static std::once_flag once;
   std::call_once(once, [] {
     RegisterCoreClasses();
-#ifdef VORLECT_HAVE_STOCK_CONTROLS
     RegisterStockControls();
-#endif
   });
 }
 
