@@ -27,3 +27,72 @@ void WriteOutput(const std::string& path, std::string_view data) {
 std::string DisplayName(const std::string& path) { return path == "-" ? "<stdin>" : path; }
 
 }  // namespace vorlect::cli
+
+// ---- Questions ----------------------------------------------------------------------------------
+
+#include "host/ports/Ports.h"
+#include "platform/CodePages.h"
+
+#include <CLI/CLI.hpp>
+
+#include <unistd.h>
+
+namespace vorlect::cli {
+
+void AddQuestionOptions(CLI::App& command, QuestionOptions& options) {
+  auto* yes = command.add_flag("--yes,-y", options.yes, "Answer every question with Yes (or OK)");
+  auto* no = command.add_flag("--no,-n", options.no, "Answer every question with No (or Cancel)");
+  yes->excludes(no);
+}
+
+namespace {
+
+// Reads one answer from the terminal: the first letter of a button's name, or the whole name.
+std::optional<int> AskOnTerminal(const std::string& msg, ports::MsgDlgType type, ports::ButtonSet buttons) {
+  std::string choices;
+  for (ports::MsgDlgBtn b : buttons.Buttons()) {
+    const int r = ports::ResultOfButton(b);
+    if (r == ports::mrNone) continue;
+    if (!choices.empty()) choices += '/';
+    choices += ports::ResultName(r) + 2;  // "mrYes" -> "Yes"
+  }
+  std::string text = msg;
+  for (char& c : text)
+    if (c == '\r') c = '\n';
+  text = platform::Utf16ToUtf8(platform::DecodeCodePage(text, platform::AnsiCodePage()));
+  for (;;) {
+    std::cerr << text << "\n[" << choices << "]? " << std::flush;
+    std::string line;
+    if (!std::getline(std::cin, line)) return std::nullopt;
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
+    if (line.empty()) continue;
+    for (ports::MsgDlgBtn b : buttons.Buttons()) {
+      const int r = ports::ResultOfButton(b);
+      if (r == ports::mrNone) continue;
+      const std::string name = ports::ResultName(r) + 2;
+      const bool whole = line.size() == name.size() &&
+                         std::equal(line.begin(), line.end(), name.begin(), [](char a, char b) {
+                           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+                         });
+      const bool letter = line.size() == 1 && std::tolower(static_cast<unsigned char>(line[0])) ==
+                                                   std::tolower(static_cast<unsigned char>(name[0]));
+      if (whole || letter) return r;
+    }
+  }
+}
+
+}  // namespace
+
+RunPorts::RunPorts(const QuestionOptions& options)
+    : ports_(std::make_unique<ports::CliPorts>(options.yes ? ports::mrYes : ports::mrNo)) {
+  if (!options.yes && !options.no && isatty(STDIN_FILENO) && isatty(STDERR_FILENO)) {
+    ports_->Ask = [](const std::string& msg, ports::MsgDlgType type, ports::ButtonSet buttons) -> std::optional<int> {
+      return AskOnTerminal(msg, type, buttons);
+    };
+  }
+  previous_ = ports::SetCurrentPorts(ports_.get());
+}
+
+RunPorts::~RunPorts() { ports::SetCurrentPorts(previous_); }
+
+}  // namespace vorlect::cli

@@ -1,6 +1,7 @@
 // Input, output and error reporting shared by the subcommands.
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,5 +22,41 @@ void WriteOutput(const std::string& path, std::string_view data);
 
 // The name to use in messages for a path ("<stdin>" for "-").
 std::string DisplayName(const std::string& path);
+
+}  // namespace vorlect::cli
+
+namespace CLI {
+class App;
+}
+
+namespace vorlect::ports {
+class CliPorts;
+class Ports;
+}
+
+namespace vorlect::cli {
+
+// --yes / --no of a subcommand: how the questions of a run are answered.
+struct QuestionOptions {
+  bool yes = false;
+  bool no = false;
+};
+void AddQuestionOptions(CLI::App& command, QuestionOptions& options);
+
+// The ports of one run, current while this lives. --yes answers Yes (or OK), --no answers No
+// (or Cancel); with neither, a question is asked on the terminal when standard input is one, and
+// otherwise takes No. Every message is printed to standard error with its type.
+class RunPorts {
+public:
+  explicit RunPorts(const QuestionOptions& options);
+  ~RunPorts();
+  RunPorts(const RunPorts&) = delete;
+  RunPorts& operator=(const RunPorts&) = delete;
+  ports::CliPorts& Ports() { return *ports_; }
+
+private:
+  std::unique_ptr<ports::CliPorts> ports_;
+  ports::Ports* previous_ = nullptr;
+};
 
 }  // namespace vorlect::cli

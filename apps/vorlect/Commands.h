@@ -15,5 +15,12 @@ void AddProjectCommands(CLI::App& app, Action& action);
 void AddFormCommands(CLI::App& app, Action& action);
 void AddSpellersCommands(CLI::App& app, Action& action);
 void AddDllCommands(CLI::App& app, Action& action);
+void AddLanguagesCommands(CLI::App& app, Action& action);
+void AddSpellCommands(CLI::App& app, Action& action);
+
+// Further subcommands of `project` and `form`, each in its own file.
+void AddProjectExchangeCommands(CLI::App& project, Action& action);  // export, import, replace
+void AddProjectDllCommands(CLI::App& project, Action& action);       // build-dlls
+void AddFormCsvCommands(CLI::App& form, Action& action);             // csv-export, csv-import
 
 }  // namespace vorlect::cli

@@ -85,6 +85,8 @@ void AddFormCommands(CLI::App& app, Action& action) {
   t->add_option("ID", text->id, "Identifier of the string")->required();
   AddFormOptions(t, *text);
   t->callback([text, &action] { action = [text] { return RunText(*text); }; });
+
+  AddFormCsvCommands(*form, action);
 }
 
 }  // namespace vorlect::cli

@@ -134,6 +134,9 @@ void AddProjectCommands(CLI::App& app, Action& action) {
   convert->add_option("PROJECT", conv->project, "Project file (.dpr)")->required()->check(CLI::ExistingFile);
   convert->add_option("--out", conv->out, "Folder for the converted forms")->required();
   convert->callback([conv, &action] { action = [conv] { return RunConvert(conv->project, conv->out); }; });
+
+  AddProjectExchangeCommands(*project, action);
+  AddProjectDllCommands(*project, action);
 }
 
 }  // namespace vorlect::cli

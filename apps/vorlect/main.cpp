@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
   vorlect::cli::AddFormCommands(app, action);
   vorlect::cli::AddSpellersCommands(app, action);
   vorlect::cli::AddDllCommands(app, action);
+  vorlect::cli::AddLanguagesCommands(app, action);
+  vorlect::cli::AddSpellCommands(app, action);
 
   try {
     app.parse(argc, argv);

@@ -197,8 +197,15 @@ int CliPorts::MessageDlg(const std::string& msg, MsgDlgType type, ButtonSet butt
   int result = mrOk;
   if (!OnlyOk(buttons)) {
     const auto preferred = ButtonOfResult(defaultAnswer_);
-    if (preferred && buttons.Contains(*preferred)) {
+    std::optional<int> asked;
+    if (Ask) asked = Ask(msg, type, buttons);
+    if (asked) {
+      result = *asked;
+    } else if (preferred && buttons.Contains(*preferred)) {
       result = defaultAnswer_;
+    } else if (defaultAnswer_ == mrYes && (buttons.Contains(mbOK) || buttons.Contains(mbAll))) {
+      // Answering yes to every question also accepts an OK/Cancel one.
+      result = buttons.Contains(mbOK) ? mrOk : mrAll;
     } else {
       result = mrNone;
       for (MsgDlgBtn b : {mbCancel, mbNo, mbAbort, mbIgnore, mbOK})

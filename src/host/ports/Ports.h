@@ -184,6 +184,10 @@ public:
   SyncQueue& Sync() { return sync_; }
   int DefaultAnswer() const { return defaultAnswer_; }
 
+  // Asks the user (e.g. on a terminal); nullopt falls back to the default answer. The message
+  // is printed afterwards with the answer taken.
+  std::function<std::optional<int>(const std::string& msg, MsgDlgType type, ButtonSet buttons)> Ask;
+
 private:
   void Print(const std::string& ansiText);
 

@@ -1,0 +1,78 @@
+// The project manager without its window: the catalogue of a project's forms (one TEntry per
+// form, read from the form files without loading them), selection, and the exchange page's logic.
+#pragma once
+
+#include "host/framework/Classes.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vorlect::vle {
+
+// One form of the project.
+struct TEntry {
+  int InstanceCount = 0;         // translation components found in the form file
+  int LanguageCount = 0;         // languages of the last component found; 0 when none
+  std::string FormClassName;     // from the form file's first line
+  std::string FormFile;          // full path of the form file (.dfm)
+  host::TStringList Lines;       // the table lines of all components, in form-file notation
+
+  // "#L" and "Done" cells of the list.
+  std::string LanguagesCell() const;
+  std::string DoneCell() const;  // non-empty share as "73%", "-" without lines
+};
+
+// Reads one form file into `entry` (scan of the text notation); returns InstanceCount.
+// A file that cannot be converted gives 0 instances and an empty class name.
+int ScanFormFile(const std::string& formFile, TEntry& entry);
+// The same scan over a form's text notation already in memory (fuzzed).
+int ScanFormText(std::string_view text, TEntry& entry);
+
+// Progress of a long run: forms done of total; the command line prints a line, the window a bar.
+using TProgress = std::function<void(int done, int total, const std::string& formFile)>;
+
+// The catalogue of TFPrjList: rows in project order, each with its selection state.
+class TFPrjList {
+public:
+  struct Row {
+    std::unique_ptr<TEntry> entry;
+    bool selected = false;
+  };
+
+  // Opening: the caption is the host's project file; every form of the host's project is saved
+  // when open and scanned. Messages (no project, different language counts, the language-names
+  // question unless `askLanguageNames` is false) go through the dialog port.
+  explicit TFPrjList(bool askLanguageNames = true, TProgress progress = {});
+
+  const std::string& Caption() const { return caption_; }
+  int Count() const { return static_cast<int>(rows_.size()); }
+  TEntry& Entry(int index) { return *rows_.at(index).entry; }
+  const TEntry& Entry(int index) const { return *rows_.at(index).entry; }
+  bool Selected(int index) const { return rows_.at(index).selected; }
+  void SetSelected(int index, bool selected);
+  void SelectAll();  // "Select &All": deselects all when all are selected, else selects all
+  int SelectedCount() const;
+  // Row whose FormFile has the same file name (no folder, ignoring case); -1 when none.
+  int FindByFileName(const std::string& formFile) const;
+
+  // The DLL base name (set by an .rc export) and the String-DLL menu states.
+  std::string DllBaseName;
+  bool CompileDllsEnabled = false;
+  bool EmptyStringListsEnabled = false;
+
+  TProgress Progress;
+
+private:
+  std::string caption_;
+  std::vector<Row> rows_;
+};
+
+// The exchange page's file-name check: false for masks, empty names, names ending in ":", "\" or
+// ".\", and names starting with "." once trimmed.
+bool IsValidExchangeFileName(const std::string& name);
+// Form names listed for a .csv or .rc exchange file's contents; nullopt for other extensions.
+std::optional<std::vector<std::string>> ListExchangeFileForms(const std::string& fileName, std::string_view contents);
+
+}  // namespace vorlect::vle
