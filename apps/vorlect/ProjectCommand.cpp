@@ -1,10 +1,16 @@
-// vorlect project list|convert PROJECT.dpr: the forms of a whole project.
+// vorlect project list|add-component|empty|convert PROJECT.dpr: the forms of a whole project.
 #include "CliSupport.h"
 #include "Commands.h"
 
 #include "host/formfile/FormFile.h"
 #include "host/toolservices/ToolServices.h"
 #include "platform/Files.h"
+#include "vle/VLSettings.h"
+#include "vle/project/DFM_TXT.h"
+#include "vle/project/ProjectForms.h"
+#include "vle/project/VLEMain.h"
+
+#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -33,41 +39,70 @@ const char* FormatName(formfile::FileFormat f) {
   }
 }
 
-std::size_t CountObjects(const formfile::Object& o) {
-  std::size_t n = 1;
-  for (const auto& c : o.children) n += CountObjects(c);
-  return n;
+struct CatalogueArgs {
+  std::string project;
+  std::string forms;  // --forms A,B
+  int languages = 0;
+  QuestionOptions questions;
+};
+
+vle::TProgress TerminalProgress() { return ::isatty(STDERR_FILENO) ? vle::LineProgress(stderr) : vle::TProgress(); }
+
+// The selection of --forms; names that match no form are a usage error.
+bool Select(vle::TFPrjList& catalogue, const std::string& forms) {
+  const auto unknown = vle::SelectForms(catalogue, vle::SplitFormNames(forms));
+  for (const auto& name : unknown) std::cerr << "vorlect: no form of the project is named " << name << "\n";
+  return unknown.empty();
 }
 
-std::string Relative(const std::string& path, const std::string& base) {
-  std::error_code ec;
-  fs::path rel = fs::relative(path, base, ec);
-  return ec || rel.empty() ? path : rel.string();
-}
-
-int RunList(const std::string& project) {
-  toolservices::HeadlessHost host(project);
-  const std::string base = fs::path(project).parent_path().string();
-  int failures = 0;
-  std::printf("%-20s %-28s %-8s %-20s %s\n", "FORM", "FORM FILE", "FORMAT", "CLASS", "OBJECTS");
-  for (int i = 0; i < host.HostFormCount(); ++i) {
-    const std::string dfm = FormFileOfUnit(host.HostFormFile(i));
-    try {
-      formfile::FileFormat format = formfile::FileFormat::Unknown;
-      const std::string data = platform::ReadFile(dfm);
-      const formfile::Object root = formfile::ReadForm(data, dfm, &format);
-      std::printf("%-20s %-28s %-8s %-20s %zu\n", host.HostFormName(i).c_str(),
-                  Relative(dfm, base.empty() ? "." : base).c_str(), FormatName(format),
-                  root.className.c_str(), CountObjects(root));
-    } catch (const std::exception& e) {
-      ++failures;
-      std::printf("%-20s %-28s %s\n", host.HostFormName(i).c_str(),
-                  Relative(dfm, base.empty() ? "." : base).c_str(), "unreadable");
-      std::cerr << "vorlect: " << e.what() << "\n";
+// One line per form: "#L", "Done", form class, form file, tab-separated.
+int RunList(const CatalogueArgs& a) {
+  RunPorts ports(a.questions);
+  vle::ProjectSession session(a.project, TerminalProgress());
+  vle::TFPrjList& catalogue = session.Catalogue();
+  if (!Select(catalogue, a.forms)) return 2;
+  int unreadable = 0;
+  for (int i = 0; i < catalogue.Count(); ++i) {
+    if (!catalogue.Selected(i)) continue;
+    const vle::TEntry& e = catalogue.Entry(i);
+    std::printf("%s\t%s\t%s\t%s\n", e.LanguagesCell().c_str(), e.DoneCell().c_str(), e.FormClassName.c_str(),
+                e.FormFile.c_str());
+    if (e.FormClassName.empty()) {
+      ++unreadable;
+      std::cerr << "vorlect: " << e.FormFile << ": the form file could not be read\n";
     }
   }
-  std::printf("%d form(s)\n", host.HostFormCount());
-  return failures == 0 ? 0 : 1;
+  return unreadable == 0 ? 0 : 1;
+}
+
+int RunAddComponent(const CatalogueArgs& a) {
+  vle::LoadExpertSettings();
+  RunPorts ports(a.questions);
+  vle::ProjectSession session(a.project, TerminalProgress());
+  vle::TFPrjList& catalogue = session.Catalogue();
+  catalogue.Progress = TerminalProgress();
+  if (!Select(catalogue, a.forms)) return 2;
+  std::vector<bool> hadOne;
+  for (int i = 0; i < catalogue.Count(); ++i) hadOne.push_back(catalogue.Entry(i).InstanceCount > 0);
+  if (vle::AddVorlectToAllForms(catalogue, a.languages, true) < 0) return 1;
+  int failed = 0;
+  for (int i = 0; i < catalogue.Count(); ++i) {
+    if (!catalogue.Selected(i) || hadOne[static_cast<size_t>(i)]) continue;
+    const vle::TEntry& e = catalogue.Entry(i);
+    const bool added = e.InstanceCount > 0;
+    if (!added) ++failed;
+    std::printf("%s\t%s\n", added ? "added" : "FAILED", e.FormFile.c_str());
+  }
+  return failed == 0 ? 0 : 1;
+}
+
+int RunEmpty(const CatalogueArgs& a) {
+  RunPorts ports(a.questions);
+  vle::ProjectSession session(a.project, TerminalProgress());
+  vle::TFPrjList& catalogue = session.Catalogue();
+  catalogue.Progress = TerminalProgress();
+  if (!Select(catalogue, a.forms)) return 2;
+  return vle::EmptyAllTables(catalogue, true) ? 0 : 1;
 }
 
 // Converts every form to the other format in `outDir` and back again, and says whether the round
@@ -120,10 +155,26 @@ void AddProjectCommands(CLI::App& app, Action& action) {
   CLI::App* project = app.add_subcommand("project", "Work on all forms of a project (.dpr)");
   project->require_subcommand(1);
 
-  auto listProject = std::make_shared<std::string>();
-  CLI::App* list = project->add_subcommand("list", "List the project's forms: form file, format, class");
-  list->add_option("PROJECT", *listProject, "Project file (.dpr)")->required()->check(CLI::ExistingFile);
-  list->callback([listProject, &action] { action = [listProject] { return RunList(*listProject); }; });
+  auto addCatalogueCommand = [&](const char* name, const char* help, int (*run)(const CatalogueArgs&)) {
+    auto args = std::make_shared<CatalogueArgs>();
+    CLI::App* cmd = project->add_subcommand(name, help);
+    cmd->add_option("PROJECT", args->project, "Project file (.dpr)")->required()->check(CLI::ExistingFile);
+    cmd->add_option("--forms", args->forms,
+                    "Only these forms (comma-separated): the name in the project's braces, the class name or the "
+                    "form file's base name, ignoring case");
+    AddQuestionOptions(*cmd, args->questions);
+    cmd->callback([args, run, &action] { action = [args, run] { return run(*args); }; });
+    return std::make_pair(cmd, args);
+  };
+  addCatalogueCommand("list", "List the project's forms: #L, Done, form class, form file (tab-separated)", RunList);
+  auto [add, addArgs] = addCatalogueCommand(
+      "add-component", "Add a translation component to every form without one and declare it in the form's unit",
+      RunAddComponent);
+  add->add_option("--languages", addArgs->languages,
+                  "Number of languages (default: the configured language names)")
+      ->check(CLI::Range(1, 255));
+  addCatalogueCommand("empty", "Clear the tables of every translation component (asks first; --yes to confirm)",
+                      RunEmpty);
 
   struct ConvertArgs {
     std::string project, out;

@@ -12,7 +12,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vorlect::grid {
@@ -30,7 +32,9 @@ struct TGridRect {
 
 enum class TFlag { Ok, No };
 
-// What a cell is drawn with; a window implements it, tests record the calls.
+// What a cell is drawn with; a window implements it, tests record the calls. As with the host
+// grid, the window sets the canvas to the grid font before each cell; DrawCell changes it only
+// for language columns whose font cell names a font.
 class TGridCanvas {
 public:
   virtual ~TGridCanvas() = default;
@@ -68,8 +72,11 @@ public:
   void SetRow(int row);
   void SetCurrent(int col, int row);
   const TGridRect& Selection() const { return selection_; }
+  // As the host grid does: the range is normalised and clamped into the grid, its top-left
+  // becomes the anchor and its bottom-right the current cell.
   void SetSelection(const TGridRect& r);
 
+  // Rows and columns never sized explicitly follow DefaultRowHeight / DefaultColWidth.
   int RowHeights(int row) const;
   void SetRowHeights(int row, int height);
   int ColWidths(int col) const;
@@ -87,7 +94,8 @@ public:
   std::function<void(TGridCanvas&, int col, int row, const TRect&)> OnDrawFixedCell;
 
   // Moves a column's cells (and width and character-set code) as the host grid does when the user
-  // drags a title: the column at `from` ends up at `to`, the columns in between shift by one.
+  // drags a title: the column at `from` ends up at `to`, the columns in between shift by one. The
+  // current cell and the selection move with their columns; OnColumnMovedEvent is raised last.
   void MoveColumn(int from, int to);
   // Row helpers: insert an empty row before `row` / delete `row`, shifting the rows below.
   void InsertRow(int row);
@@ -103,8 +111,8 @@ public:
   // Height of a text as the system's text-drawing call reports it in a 999 x 999 rectangle.
   int TextHeight(const std::string& text) const;
 
-  // The cell of `row` in column 0 whose block the row belongs to; -1 when there is none (row 0
-  // reached, or the key is a string entry beginning with the at sign).
+  // The row whose key starts the block `row` belongs to; -1 when there is none (the search reached
+  // the fixed rows, or the key is a string entry beginning with the at sign).
   int BlockKeyRow(int row) const;
   // Set when a key cell needs its flag redrawn; the window clears it after painting.
   std::vector<std::pair<int, int>> InvalidatedCells;
@@ -113,12 +121,21 @@ public:
   void SetRowCount(int v) override;
 
 private:
+  void ClampCurrent();
+
   std::array<std::uint8_t, 256> charsetCodes_{};
   int col_ = 0, row_ = 0;
   TGridRect selection_{};
   std::vector<int> rowHeights_, colWidths_;
 };
 
+// The flag pictures, kFlagHeight rows of kFlagWidth characters: '.' is transparent (mask white,
+// image black), any other character a colour: 'K' black, 'W' white, 'G' green, 'R' red. The window
+// builds the image/mask bitmap pairs from them once.
+const char* const* FlagPixels(TFlag flag);
+
+// Registers TVLStrGrid with the class registry (the palette page "Vorlect").
 void RegisterVLStrGrid();
+inline constexpr const char* kPalettePage = "Vorlect";
 
 }  // namespace vorlect::grid

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 #include <unicode/uloc.h>
 #include <unicode/ustring.h>
+#include <unicode/utf16.h>
+#include <unicode/uchar.h>
 
 #include "platform/CodePages.h"
 #include "platform/pe/LanguageCodePages.h"
@@ -67,6 +70,60 @@ std::string LanguageName(TLanguage language, TLanguageNameKind kind) {
   }
   if (U_FAILURE(status) || n <= 0) return {};
   return FromUChars(buffer, std::min<int32_t>(n, 511));
+}
+
+TLanguage SystemDefaultLanguage() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) continue;
+    std::string locale(value);
+    locale = locale.substr(0, locale.find_first_of(".@"));  // "de_DE.UTF-8" -> "de_DE"
+    if (locale == "C" || locale == "POSIX") break;
+    if (const TLanguage language = LanguageOfLocale(locale); language != 0) return language;
+    break;
+  }
+  return 1033;
+}
+
+bool IsInstalledLanguage(TLanguage language) {
+  const std::string locale = LocaleOfLanguage(language);
+  if (locale.empty()) return false;
+  // ICU maps identifiers it only half knows to a bare language; accept what round-trips.
+  return uloc_getLCID(locale.c_str()) == language;
+}
+
+bool SameTextIgnoreCase(std::string_view a, std::string_view b, int codePage) {
+  if (a == b) return true;
+  auto fold = [&](std::string_view s) {
+    std::u16string u = platform::DecodeCodePage(s, codePage);
+    std::u16string out(u.size() * 3 + 1, u'\0');
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t n = u_strFoldCase(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                                    reinterpret_cast<const UChar*>(u.data()), static_cast<int32_t>(u.size()),
+                                    U_FOLD_CASE_DEFAULT, &status);
+    out.resize(U_SUCCESS(status) ? static_cast<size_t>(n) : 0);
+    return U_SUCCESS(status) ? out : u;
+  };
+  return fold(a) == fold(b);
+}
+
+std::string UpperFirst(std::string_view text, TLanguage language) {
+  if (text.empty()) return {};
+  const int codePage = LanguageCodePage(language);
+  const std::u16string u = platform::DecodeCodePage(text, codePage);
+  if (u.empty()) return std::string(text);
+  const size_t firstLen = U16_IS_LEAD(u[0]) && u.size() > 1 ? 2 : 1;
+  UChar upper[8];
+  UErrorCode status = U_ZERO_ERROR;
+  const std::string locale = LocaleOfLanguage(language);
+  const int32_t n = u_strToUpper(upper, 8, reinterpret_cast<const UChar*>(u.data()), static_cast<int32_t>(firstLen),
+                                 locale.c_str(), &status);
+  if (U_FAILURE(status) || n <= 0 || n > 8) return std::string(text);
+  std::u16string changed(reinterpret_cast<const char16_t*>(upper), static_cast<size_t>(n));
+  changed += u.substr(firstLen);
+  bool lossy = false;
+  std::string out = platform::EncodeCodePage(changed, codePage, &lossy);
+  return lossy ? std::string(text) : out;
 }
 
 int LanguageCodePage(TLanguage language) {

@@ -108,13 +108,17 @@ void TSpeller::Open(TLanguage language, std::uint16_t options, const std::functi
   open_ = true;
   initialised_ = false;
 
+  Calling("SpellInit");
   CheckSpellResult(entry_.SpellInit(&spellerId_, &special_));
   initialised_ = true;
+  Calling("SpellOptions");
   CheckSpellResult(entry_.SpellOptions(spellerId_, options));
   if (onOpen) onOpen();
   mainDict_ = {};
+  Calling("SpellOpenMdr");
   CheckSpellResult(entry_.SpellOpenMdr(spellerId_, dictionaryPath_.c_str(), nullptr, 0, 1, language, &mainDict_));
   std::uint32_t readOnly = 0;
+  Calling("SpellOpenUdr");
   CheckSpellResult(entry_.SpellOpenUdr(spellerId_, customPath_.c_str(), 1, kUdrIgnoreAlways, &userDict_, &readOnly));
 }
 
@@ -122,7 +126,10 @@ void TSpeller::Close() {
   if (!open_) return;
   open_ = false;
   std::uint32_t result = 0;
-  if (initialised_) result = entry_.SpellTerminate(spellerId_, 1);
+  if (initialised_) {
+    Calling("SpellTerminate");
+    result = entry_.SpellTerminate(spellerId_, 1);
+  }
   initialised_ = false;
   Unload();
   CheckSpellResult(result);
@@ -136,21 +143,26 @@ void TSpeller::Unload() {
 }
 
 void TSpeller::SetOptions(std::uint16_t options) {
-  if (open_ && initialised_) CheckSpellResult(entry_.SpellOptions(spellerId_, options));
+  if (!open_ || !initialised_) return;
+  Calling("SpellOptions");
+  CheckSpellResult(entry_.SpellOptions(spellerId_, options));
 }
 
 void TSpeller::Check(std::uint32_t command, TSpellInputRecord& input, TSpellReturnRecord& result) {
   if (!open_) throw std::logic_error("speller engine is not open");
+  Calling("SpellCheck");
   CheckSpellResult(entry_.SpellCheck(spellerId_, command, &input, &result));
 }
 
 void TSpeller::AddUdr(std::uint32_t dictionary, const std::string& word) {
   if (!open_) throw std::logic_error("speller engine is not open");
+  Calling("SpellAddUdr");
   CheckSpellResult(entry_.SpellAddUdr(spellerId_, dictionary, word.c_str()));
 }
 
 void TSpeller::AddChangeUdr(std::uint32_t dictionary, const std::string& word, const std::string& change) {
   if (!open_) throw std::logic_error("speller engine is not open");
+  Calling("SpellAddChangeUdr");
   CheckSpellResult(entry_.SpellAddChangeUdr(spellerId_, dictionary, word.c_str(), change.c_str()));
 }
 

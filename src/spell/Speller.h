@@ -78,6 +78,9 @@ public:
   // An input record over `text` with this engine's dictionaries.
   TSpellInputRecord InputRecord(const char* text, std::uint16_t length, std::uint16_t state);
 
+  // Called before every engine call after loading, with the entry point's name (instrumentation).
+  std::function<void(const char* entryPoint)> OnEngineCall;
+
   std::uint32_t SpellerId() const { return spellerId_; }
   std::uint32_t& MainDictionary() { return mainDict_.reference; }
   std::uint32_t& UserDictionary() { return userDict_; }
@@ -90,6 +93,9 @@ public:
 
 private:
   void Unload();
+  void Calling(const char* entryPoint) {
+    if (OnEngineCall) OnEngineCall(entryPoint);
+  }
 
   void* module_ = nullptr;
   std::string enginePath_, dictionaryPath_, customPath_;

@@ -2,6 +2,7 @@
 // separator, and the per-form export, import and add of the translation editor's table.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,15 +27,29 @@ void RecomputeCsvSeparator();
 
 // ---- Fields -------------------------------------------------------------------------------------
 
+// How backslashes are written and read.
+//  Classic: the 8-bit layout every existing file uses. CR LF is written as \n; a backslash is
+//    written unchanged and \\ is read back as two characters; '#39' reads as an apostrophe. So a
+//    text holding an odd run of backslashes right before an n, or the five characters '#39', does
+//    not survive a round trip; that is the layout's own limit and is kept for existing files.
+//  Exact: the UTF-8 layout, which has no older files to stay compatible with: \\ stands for one
+//    backslash, \n for CR LF, \r for a lone CR, \l for a lone LF; '#39' stays as it is.
+// Both write every line break inside a text escaped, so a field never breaks its line: the
+// classic writer turns a lone CR or LF into \n (CR LF), which is how Windows shows it anyway.
+enum class TCsvEscape { Classic, Exact };
+
 // One field as written (without the separator before it).
-std::string CsvWriteField(std::string_view text, char separator);
+std::string CsvWriteField(std::string_view text, char separator, TCsvEscape escape = TCsvEscape::Classic);
 // A whole line: fields joined by the separator, ending in CR LF.
-std::string CsvWriteLine(const std::vector<std::string>& fields, char separator);
+std::string CsvWriteLine(const std::vector<std::string>& fields, char separator,
+                         TCsvEscape escape = TCsvEscape::Classic);
 // Takes one field off the front of `rest`. `unescape` turns \n into CR LF (and '#39' into an
 // apostrophe); Add CSV reads without it.
-std::string CsvReadField(std::string& rest, char separator, bool unescape = true);
+std::string CsvReadField(std::string& rest, char separator, bool unescape = true,
+                         TCsvEscape escape = TCsvEscape::Classic);
 // Every field of a line, read until nothing is left.
-std::vector<std::string> CsvReadLine(std::string_view line, char separator, bool unescape = true);
+std::vector<std::string> CsvReadLine(std::string_view line, char separator, bool unescape = true,
+                                     TCsvEscape escape = TCsvEscape::Classic);
 
 // Splits file contents into lines (CR LF, LF or CR end a line; no empty last line for a final
 // break). Fields never hold a raw line break: the writer turns CR LF into \n.
@@ -43,7 +58,10 @@ std::vector<std::string> CsvSplitLines(std::string_view contents);
 // ---- Encodings ----------------------------------------------------------------------------------
 
 // The original layout is 8-bit text in one code page. The UTF-8 mode writes a byte-order mark
-// and converts every language column from its own code page (one per column, 0 = keep bytes).
+// and converts every language column from its own code page (one per column, 0 = keep bytes),
+// and uses the exact escaping. Import reads a file with a byte-order mark as UTF-8 whatever the
+// mode says. A character a column's code page cannot hold becomes '?', and the import says so in
+// one warning naming the columns.
 struct TCsvEncoding {
   bool utf8 = false;
   // Code page of column k (k = 0 keys, k >= 1 languages); missing entries use the ANSI code page.
@@ -51,7 +69,23 @@ struct TCsvEncoding {
   unsigned CodePageOf(std::size_t column) const;
 };
 
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// The encoding for a table: each column's code page from the grid's character-set codes.
+TCsvEncoding CsvEncodingOf(const grid::TVLStrGrid& table, bool utf8);
+
 // ---- Per-form exchange on the editor's table ------------------------------------------------------
+
+// The form field for the file in the IDE's active editor page: its extension replaced by "dfm"
+// (D:\App\Main.pas -> D:\App\Main.dfm; a name without one gets it appended).
+std::string CsvFormFileOf(std::string_view currentFile);
+
+// The file dialogs of the three commands.
+inline constexpr const char* kCsvDefaultExt = "csv";
+inline constexpr const char* kCsvExportFilter = "Export files (*.csv)|*.csv|All files (*.*)|*.*";
+inline constexpr const char* kCsvImportFilter = "Import files (*.csv)|*.csv|All files (*.*)|*.*";
+inline constexpr const char* kCsvImportTitle = "Import a translation";
+inline constexpr const char* kCsvAddTitle = "Add translations";
 
 struct TCsvContext {
   // The form field written into the header and compared on import: the current form file, or
@@ -63,13 +97,23 @@ struct TCsvContext {
   TCsvEncoding encoding;
 };
 
-// Writes the header and one line per data row with a non-blank key. Returns the file's bytes;
-// the caller writes them (atomically).
+// The table has the editor's layout: row 0 titles, row 1 font cells, data rows from row 2, keys
+// in column 0. A table has at most kMaxCsvColumns columns (keys and 255 languages); fields past
+// that are dropped on import.
+inline constexpr int kMaxCsvColumns = 256;
+// The font cell and character-set code of a column added by Import or Add CSV.
+inline constexpr const char* kDefaultFontCell = "MS Sans Serif, DEFAULT_CHARSET";
+inline constexpr std::uint8_t kDefaultCharsetCode = 1;
+
+// Export recomputes CsvSeparator first. Writes the header and one line per data row with a
+// non-blank key. Returns the file's bytes; the caller writes them (atomically).
 std::string ExportTableCsv(const grid::TVLStrGrid& table, const TCsvContext& context);
 // Replaces the table's data rows by the file's rows (asks through the dialog port: the
-// other-form and more-languages questions). Returns false when the user declined the import.
+// other-form and more-languages questions) and recomputes the row heights; the caller recounts
+// the empty fields. Returns false when the user declined the import (the table is unchanged).
 bool ImportTableCsv(grid::TVLStrGrid& table, std::string_view contents, const TCsvContext& context);
-// Appends the file's languages as new columns; false (with the message shown) on a mismatch.
+// Appends the file's languages as new columns, titled and with the default font cell; false
+// (with the message shown, the added columns removed) when a key does not match its row.
 bool AddCsv(grid::TVLStrGrid& table, std::string_view contents, const TCsvContext& context);
 
 // ---- The CSV format dialog ----------------------------------------------------------------------
@@ -78,6 +122,17 @@ class TFrmCSVSetup {
 public:
   TFrmCSVSetup();  // selects CSVType's item and recomputes the separator
   static constexpr const char* kCaption = "CSV-Export Format";
+  static constexpr const char* kExplanation[2] = {
+      "Depending on your regional settings, entries in CSV files are ",
+      "separated either by a semicolon or a colon."};
+  static constexpr const char* kGroupCaption = "Option for export:";
+  static constexpr const char* kItems[3] = {";  semicolon", ",  colon", "as set in control panel"};
+  static constexpr const char* kOkCaption = "&OK";
+  static constexpr const char* kCancelCaption = "Cancel";
+  static constexpr const char* kHelpCaption = "&Help";
+  static constexpr const char* kHelpHint = "Explain about these separators!";
+  static constexpr const char* kHelpFile = "VLCore.Hlp";
+  static constexpr const char* kHelpKeyword = "CSV Format";
   int ItemIndex() const { return itemIndex_; }
   void SetItemIndex(int index) { itemIndex_ = index; }
   std::string RegionalSettingsLabel() const;  // "Your regional settings are: " + separator

@@ -2,11 +2,17 @@
 
 #include <stdlib.h>
 
+#include <cstdlib>
+
 #include <filesystem>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <ostream>
 
 #include "platform/CodePages.h"
+#include "platform/Registry.h"
+#include "spell/Langs.h"
 #include "spell/SpellerRegistration.h"
 
 namespace vorlect::spell::test {
@@ -34,8 +40,40 @@ void SpellTest::TearDown() {
 
 bool SpellTest::RegisterSystem(const std::string& locale) {
   if (!HasDictionary(locale)) return false;
-  std::string report;
-  RegisterSpellers(report, {kSystemDictionaries}, DefaultEnginePath());
+  // Registration writes a few dozen registry files, each flushed to disk; it runs once and each
+  // test starts from a copy, with the custom dictionary in its own data folder.
+  // Kept until exit (and then removed); never destroyed, so the exit handler can still read it.
+  static const std::string* registered = [] {
+    std::string templ = fs::temp_directory_path() / "vorlect_spell_registered_XXXXXX";
+    if (!::mkdtemp(templ.data())) return new std::string();
+    const std::string registry = std::getenv("VORLECT_REGISTRY_DIR");
+    ::setenv("VORLECT_REGISTRY_DIR", templ.c_str(), 1);
+    std::string report;
+    RegisterSpellers(report, {kSystemDictionaries}, DefaultEnginePath());
+    ::setenv("VORLECT_REGISTRY_DIR", registry.c_str(), 1);
+    auto* path = new std::string(templ);
+    std::atexit([] {
+      std::error_code ec;
+      fs::remove_all(*registered, ec);
+    });
+    return path;
+  }();
+  fs::copy(*registered, dir_ + "/registry", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+  {
+    platform::Registry reg(platform::HKEY_LOCAL_MACHINE);
+    const std::string custom = DefaultCustomDictionary();
+    fs::create_directories(fs::path(custom).parent_path());
+    if (reg.OpenKey(kCustomDictionariesKey, true)) reg.WriteString("1", custom);
+  }
+  // One engine per dictionary stays open for the whole run: the engine shares loaded
+  // dictionaries between its spellers, so later tests do not load them again (~0.5 s each).
+  // They are never closed: at exit the engine module may be torn down before them.
+  static auto* keepers = new std::map<std::string, std::unique_ptr<TSpeller>>();
+  if (!keepers->count(locale)) {
+    auto keeper = std::make_unique<TSpeller>();
+    keeper->Open(LanguageOfLocale(locale), 0);
+    (*keepers)[locale] = std::move(keeper);
+  }
   return true;
 }
 

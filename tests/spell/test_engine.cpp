@@ -169,8 +169,10 @@ TEST_F(EngineTest, FormatChecksFollowTheirOptionBits) {
   EXPECT_THAT(VerifyAll(speller_, text),
               ElementsAre(Found{13, ".World", 5, ""}, Found{12, "  h", 14, ""}, Found{10, "then", 22, ""},
                           Found{14, "2day", 30, ""}, Found{10, "new", 37, ""}));
-  // Abbreviations and single letters do not end a sentence.
+  // Abbreviations and single letters do not end a sentence; a known word before a full stop does,
+  // although the dictionary accepts it with the stop as well.
   EXPECT_THAT(VerifyAll(speller_, "Cats, e.g. lions, are fine. U.S. law too"), IsEmpty());
+  EXPECT_THAT(VerifyAll(speller_, "It is here. then go"), ElementsAre(Found{10, "then", 12, ""}));
 }
 
 TEST_F(EngineTest, VerifyStartsAtTheTextPointerAndStaysInsideTheLength) {

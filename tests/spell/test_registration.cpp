@@ -1,4 +1,5 @@
 // Finding installed dictionaries, registering them, listing speller languages.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -128,6 +129,34 @@ TEST(LangsTest, CodePagesCharsetsAndLocales) {
   EXPECT_EQ(LocaleOfLanguage(1031), "de_DE");
   EXPECT_THAT(LanguageName(1031, lnkEnglish), "German");
   EXPECT_EQ(LanguageName(0), "");
+  // Thai and the East Asian code pages have their own character sets.
+  EXPECT_EQ(LanguageCharset(1054), 222);
+  EXPECT_EQ(LanguageCharset(1041), 128);
+  EXPECT_EQ(LanguageCharset(2052), 134);
+  EXPECT_EQ(LanguageCharset(1042), 129);
+  EXPECT_EQ(LanguageCharset(1028), 136);
+}
+
+TEST(LangsTest, InstalledLanguagesCaseAndCapitals) {
+  EXPECT_TRUE(IsInstalledLanguage(1033));
+  EXPECT_TRUE(IsInstalledLanguage(2055));
+  EXPECT_FALSE(IsInstalledLanguage(0));
+  EXPECT_FALSE(IsInstalledLanguage(0x0C7F));
+  EXPECT_EQ(UpperFirst("hello", 1033), "Hello");
+  EXPECT_EQ(UpperFirst("istanbul", 1055), "\xDDstanbul");  // Turkish dotted capital I in 1254
+  EXPECT_EQ(UpperFirst("\xE4rger", 1031), "\xC4rger");    // Ärger in 1252
+  EXPECT_EQ(UpperFirst("", 1033), "");
+  EXPECT_TRUE(SameTextIgnoreCase("\xEF\xF0\xE8\xE2\xE5\xF2", "\xCF\xD0\xC8\xC2\xC5\xD2", 1251));  // привет
+  EXPECT_FALSE(SameTextIgnoreCase("test", "tests", 1252));
+
+  const char* saved = std::getenv("LC_ALL");
+  const std::string keep = saved ? saved : "";
+  ::setenv("LC_ALL", "de_AT.UTF-8", 1);
+  EXPECT_EQ(SystemDefaultLanguage(), 3079);
+  ::setenv("LC_ALL", "C", 1);
+  EXPECT_EQ(SystemDefaultLanguage(), 1033);
+  if (saved) ::setenv("LC_ALL", keep.c_str(), 1);
+  else ::unsetenv("LC_ALL");
 }
 
 }  // namespace

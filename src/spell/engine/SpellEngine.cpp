@@ -117,25 +117,30 @@ struct Char {
   std::uint32_t len;  // bytes
 };
 
-// Decodes a window lazily, so a problem near its start costs nothing for the rest.
+// Decodes a window lazily, so a problem near its start costs nothing for the rest. Single-byte
+// code pages need no decoding state at all: character i is byte i, read through the table.
 class Window {
 public:
-  Window(std::string_view bytes, const ByteMap& map) : bytes_(bytes), map_(map) {
-    chars_.reserve(std::min<size_t>(bytes.size(), 1024));
+  Window(std::string_view bytes, const ByteMap& map) : bytes_(bytes), map_(map), direct_(!map.dbcs) {
+    if (!direct_) chars_.reserve(std::min<size_t>(bytes.size(), 1024));
   }
 
   bool Has(size_t i) {
+    if (direct_) return i < bytes_.size();
     while (chars_.size() <= i && pos_ < bytes_.size()) DecodeNext();
     return i < chars_.size();
   }
-  const Char& operator[](size_t i) const { return chars_[i]; }
-  char32_t At(size_t i) { return Has(i) ? chars_[i].c : 0; }
-  size_t EndOffset(size_t i) const { return chars_[i].off + chars_[i].len; }
+  Char operator[](size_t i) const {
+    if (direct_) return {map_.single[static_cast<std::uint8_t>(bytes_[i])], static_cast<std::uint32_t>(i), 1};
+    return chars_[i];
+  }
+  char32_t At(size_t i) { return Has(i) ? (*this)[i].c : 0; }
+  size_t EndOffset(size_t i) const { return direct_ ? i + 1 : chars_[i].off + chars_[i].len; }
 
 private:
   void DecodeNext() {
     const auto b = static_cast<std::uint8_t>(bytes_[pos_]);
-    if (map_.dbcs && IsDbcsLeadByte(map_.codePage, b) && pos_ + 1 < bytes_.size()) {
+    if (IsDbcsLeadByte(map_.codePage, b) && pos_ + 1 < bytes_.size()) {
       const std::u16string u = platform::DecodeCodePage(bytes_.substr(pos_, 2), map_.codePage);
       if (u.size() == 1) {
         chars_.push_back({u[0], static_cast<std::uint32_t>(pos_), 2});
@@ -149,6 +154,7 @@ private:
 
   std::string_view bytes_;
   const ByteMap& map_;
+  const bool direct_;
   size_t pos_ = 0;
   std::vector<Char> chars_;
 };
@@ -605,7 +611,10 @@ private:
   // "e.g.", "U.S." and what the dictionary lists with its full stop do not end a sentence.
   bool IsAbbreviation(const std::u32string& word, size_t letters) const {
     if (letters == 1 && word.size() == 1) return true;
-    return sp_.Has(spoFindUncappedSentences) && word.size() <= kMaxWordChars && InDictionary(ToUtf8(word + U"."));
+    // The dictionary accepts a full stop after any word it knows, so only a word it knows with
+    // the stop but not without ("etc.") is an abbreviation.
+    return sp_.Has(spoFindUncappedSentences) && word.size() <= kMaxWordChars && InDictionary(ToUtf8(word + U".")) &&
+           !InDictionary(word);
   }
 
   bool EndsSentence(size_t i) {

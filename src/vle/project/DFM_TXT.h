@@ -19,11 +19,14 @@ bool RewriteTables(const std::string& formFile, int languages, TFPrjList* catalo
 
 // Adds a translation component to every form of the catalogue without one, and declares it in
 // the form's unit. `languages` 0 takes the count of configured language names (message and
-// nothing done when there are none).
-void AddVorlectToAllForms(TFPrjList& catalogue, int languages = 0);
+// nothing done when there are none). A form whose unit cannot take the declaration is left as it
+// was, with its unit. `selectedOnly` limits the run to the selected rows. Returns the number of
+// forms that got a component, -1 when nothing was done (declined, no languages).
+int AddVorlectToAllForms(TFPrjList& catalogue, int languages = 0, bool selectedOnly = false);
 
-// Clears every table of the catalogue's forms (asks first).
-void EmptyAllTables(TFPrjList& catalogue);
+// Clears every table of the catalogue's forms (asks first). Returns true when every form was
+// cleared, false when declined or a form failed.
+bool EmptyAllTables(TFPrjList& catalogue, bool selectedOnly = false);
 
 // The same rewrite for one translation component of a form file, chosen by its name (empty: the
 // first one); the command line's per-form CSV import saves through it. Throws on failure with a
@@ -33,7 +36,11 @@ void RewriteComponentTable(const std::string& formFile, const std::string& compo
 
 // Form-file notation of a table line: the text between the outer apostrophes of its quoted item
 // ("it''s", "Hello'#13#10'World", "#1055#1088..." for characters outside the code page), and back.
+// `text` is 8-bit (bytes above 127 stay raw); the UTF-16 form writes every character above 127 as
+// a #code.
 std::string FormNotation(std::string_view text);
+std::string FormNotation(std::u16string_view text);
+// Invalid notation comes back as it stands; codes above 255 are encoded in the ANSI code page.
 std::string TextOfFormNotation(std::string_view notation);
 
 }  // namespace vorlect::vle

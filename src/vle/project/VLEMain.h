@@ -6,6 +6,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@ struct TEntry {
   std::string FormClassName;     // from the form file's first line
   std::string FormFile;          // full path of the form file (.dfm)
   host::TStringList Lines;       // the table lines of all components, in form-file notation
+  std::string FormName;          // the form's name in the project's braces (empty without one)
 
   // "#L" and "Done" cells of the list.
   std::string LanguagesCell() const;
@@ -63,6 +66,18 @@ public:
   bool EmptyStringListsEnabled = false;
 
   TProgress Progress;
+  // Opens the language setup dialog (the window sets it); without it there is none to open.
+  std::function<void()> OpenLanguageSetup;
+  // The opening's language-names question was answered Yes while no dialog could be opened yet.
+  bool LanguageSetupRequested = false;
+
+  // Adds a row without scanning (tests, tools); returns its index.
+  int AddRow(std::unique_ptr<TEntry> entry, bool selected = false);
+  // A catalogue built from rows alone, without a host.
+  TFPrjList(std::string caption, std::vector<std::unique_ptr<TEntry>> entries);
+  // Without it a literal caption would pick the opening constructor (const char* -> bool).
+  TFPrjList(const char* caption, std::vector<std::unique_ptr<TEntry>> entries)
+      : TFPrjList(std::string(caption), std::move(entries)) {}
 
 private:
   std::string caption_;

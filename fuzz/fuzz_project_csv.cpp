@@ -1,0 +1,83 @@
+// Fuzz target: import of a project CSV file into a project of one text form (rewritten in a
+// temporary folder), plus the reading of its blocks and lines in both encodings.
+#include "host/ports/Ports.h"
+#include "platform/Files.h"
+#include "vle/exchange/Notation.h"
+#include "vle/exchange/ProjectExchange.h"
+
+#include <sys/stat.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace vorlect;
+
+constexpr std::string_view kForm =
+    "object Main: TMain\r\n"
+    "  Caption = 'Main'\r\n"
+    "  object Vorlect1: TVorlect\r\n"
+    "    Languages = 2\r\n"
+    "    ActiveLanguage = 0\r\n"
+    "    Words.Strings = (\r\n"
+    "      '%Form%'\r\n"
+    "      'Main'\r\n"
+    "      'Haupt')\r\n"
+    "  end\r\n"
+    "end\r\n";
+
+struct Project {
+  Project() {
+    const std::string marker = platform::CreateTempFile("TVLfuzz");
+    folder = marker + ".d";
+    platform::DeleteFile(marker);
+    ::mkdir(folder.c_str(), 0700);
+    form = folder + "/Main.dfm";
+    csv = folder + "/In.csv";
+  }
+  std::string folder, form, csv;
+  std::ostringstream sink;
+  ports::CliPorts ports{ports::mrCancel, sink};
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Project project;
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+
+  for (bool utf8 : {false, true}) {
+    for (const vle::TCsvBlock& block : vle::ReadProjectCsv(input, utf8)) {
+      const int languages = block.Languages() < 0 ? 2 : block.Languages();
+      for (const std::string& line : vle::BlockLines(block, languages, nullptr)) {
+        // Every line given to a form file must be valid notation.
+        if (!vle::notation::IsValid(line)) __builtin_trap();
+        (void)vle::ResourceEscape(line, 1251);
+      }
+    }
+  }
+
+  ports::ScopedPorts scope(project.ports);
+  platform::WriteFileAtomic(project.form, kForm);
+  platform::WriteFileAtomic(project.csv, input);
+  vle::TFPrjList catalogue(std::string("fuzz"), {});
+  auto entry = std::make_unique<vle::TEntry>();
+  entry->InstanceCount = 1;
+  entry->LanguageCount = 2;
+  entry->FormClassName = "TMain";
+  entry->FormFile = project.form;
+  for (const char* l : {"%Form%", "Main", "Haupt"}) entry->Lines.Add(l);
+  catalogue.AddRow(std::move(entry), true);
+  try {
+    vle::ImportProject(catalogue, project.csv, size > 0 && (data[0] & 1));
+  } catch (const std::exception&) {
+    // Failures of the form-file layer arrive as messages or exceptions; neither may crash.
+  }
+  project.sink.str({});
+  return 0;
+}

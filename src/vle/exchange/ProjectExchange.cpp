@@ -1,0 +1,447 @@
+#include "vle/exchange/ProjectExchange.h"
+
+#include "host/ports/Ports.h"
+#include "host/toolservices/ToolServices.h"
+#include "platform/CodePages.h"
+#include "platform/Files.h"
+#include "spell/Langs.h"
+#include "vle/VLCsv.h"
+#include "vle/VLSettings.h"
+#include "vle/exchange/Notation.h"
+#include "vle/project/DFM_TXT.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <optional>
+
+namespace vorlect::vle {
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace ports;
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr int kMaxStringId = 65535;  // string ids are 16 bits in a resource
+
+std::string Format(std::string_view pattern, const std::string& a) {
+  std::string out;
+  size_t p = pattern.find("%s");
+  if (p == std::string_view::npos) return std::string(pattern);
+  out.append(pattern.substr(0, p)).append(a).append(pattern.substr(p + 2));
+  return out;
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// The name the exchange page shows, split from its folder; a name without an extension takes the
+// one of the chosen filter.
+struct TExchangeName {
+  fs::path folder;
+  std::string name;  // with extension
+  std::string base;  // up to the first "."
+  std::string ext;   // as written, with its dot
+  std::string lowerExt;
+};
+
+TExchangeName SplitName(const std::string& fileName) {
+  TExchangeName n;
+  const fs::path p(fileName);
+  n.folder = p.parent_path();
+  n.name = p.filename().string();
+  if (n.name.find('.') == std::string::npos && !n.name.empty()) n.name += ".csv";
+  const size_t first = n.name.find('.');
+  const size_t last = n.name.rfind('.');
+  n.base = first == std::string::npos ? n.name : n.name.substr(0, first);
+  n.ext = last == std::string::npos ? std::string() : n.name.substr(last);
+  n.lowerExt = Lower(n.ext);
+  return n;
+}
+
+std::string Numbered(const TExchangeName& n, int i) {
+  return (n.folder / (n.base + std::to_string(i) + n.ext)).string();
+}
+
+void ShowSelectionNotice(const char* notice) {
+  if (InfoSel) MessageDlg(notice, mtInformation, {mbOK});
+}
+
+// Step 2 of the resource escaping over the decoded bytes.
+std::string ResourceBody(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + 8);
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c == '\r') {
+      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      out += "\\n";
+    } else if (c >= 32 && c != '"' && c != '\'' && c != '\\') {
+      out += static_cast<char>(c);
+    } else {
+      const char oct[] = {'\\', static_cast<char>('0' + (c >> 6)), static_cast<char>('0' + ((c >> 3) & 7)),
+                          static_cast<char>('0' + (c & 7))};
+      out.append(oct, 4);
+    }
+  }
+  return out;
+}
+
+// A key field: keys starting with "%" or "$" are always quoted so that no reader takes them for a
+// form's header.
+std::string KeyField(const std::string& key, char sep, TCsvEscape escape) {
+  std::string f = CsvWriteField(key, sep, escape);
+  if (!key.empty() && (key[0] == '%' || key[0] == '$') && f[0] != '"') f = '"' + f + '"';
+  return f;
+}
+
+// One CSV field of a table line for `column`.
+std::string FieldText(const std::string& line, int column, bool utf8) {
+  if (!utf8) return line;
+  return platform::Utf16ToUtf8(notation::ToUtf16(line, ColumnCodePage(column)));
+}
+
+std::string KeyText(const std::string& key, bool utf8) { return FieldText(key, 0, utf8); }
+
+void Progress(TFPrjList& catalogue, int done, int total, const std::string& file) {
+  if (catalogue.Progress) catalogue.Progress(done, total, file);
+}
+
+}  // namespace
+
+// ---- Resource escaping ----------------------------------------------------------------------
+
+std::string ResourceEscape(std::string_view line) { return ResourceEscape(line, platform::AnsiCodePage()); }
+
+std::string ResourceEscape(std::string_view line, int codePage) {
+  return ResourceBody(notation::ToBytes(line, codePage));
+}
+
+int ColumnCodePage(int column) {
+  if (column >= 1 && column <= LanguageIds().Count()) {
+    const unsigned id = LanguageIdOf(LanguageIds().Strings(column - 1));
+    if (id != 0) return spell::LanguageCodePage(static_cast<spell::TLanguage>(id));
+  }
+  return platform::AnsiCodePage();
+}
+
+// ---- Export -------------------------------------------------------------------------------------
+
+int ExportProject(TFPrjList& catalogue, const std::string& fileName, TExportOptions options, bool askPerLanguage) {
+  const TExchangeName n = SplitName(fileName);
+  if (!IsValidExchangeFileName(n.name)) {
+    MessageDlg("Please select an existing .RC/.CSV file or enter a valid file name.\rYou cannot use jokers (*, ?) "
+               "in the file name.",
+               mtError, {mbOK});
+    return -1;
+  }
+  const bool csv = n.lowerExt == ".csv";
+  const bool rc = n.lowerExt == ".rc";
+  TExchangeName files = n;
+  char sep = CsvSeparator;
+  if (csv) {
+    if (askPerLanguage) {
+      const int answer = MessageDlg(
+          "Do you want additional separate files for each language?\rTheir names would be " + n.base + "1.csv, " +
+              n.base + "2.csv etc..",
+          mtInformation, mbYesNoCancel);
+      if (answer == mrCancel) return -1;
+      options.perLanguage = answer == mrYes;
+    }
+    RecomputeCsvSeparator();
+    sep = CsvSeparator;
+  } else if (rc) {
+    options.perLanguage = true;
+    options.utf8 = false;  // a resource script holds the code page's bytes
+    std::string b = n.base;
+    if (b.size() > 2 && std::isdigit(static_cast<unsigned char>(b.back()))) {
+      b.pop_back();
+      if (std::isdigit(static_cast<unsigned char>(b.back()))) b.pop_back();
+    }
+    files.base = b;
+    catalogue.DllBaseName = b;
+  } else {
+    ShowMessage("file format not yet implemented");
+    return -1;
+  }
+
+  const TCsvEscape escape = options.utf8 ? TCsvEscape::Exact : TCsvEscape::Classic;
+  std::string project;
+  if (csv && options.utf8) project = kBom;
+  std::vector<std::string> perLanguage;  // file i + 1
+  int count = 0;
+  int nextBase = 1000;
+  int total = 0;
+  for (int r = 0; r < catalogue.Count(); ++r)
+    if (catalogue.Selected(r) && catalogue.Entry(r).InstanceCount > 0) ++total;
+
+  for (int r = 0; r < catalogue.Count(); ++r) {
+    if (!catalogue.Selected(r)) continue;
+    const TEntry& e = catalogue.Entry(r);
+    if (e.InstanceCount <= 0) continue;
+    ++count;
+    Progress(catalogue, count, total, e.FormFile);
+    const int langs = std::max(0, e.LanguageCount);
+    const int lines = e.Lines.Count();
+    if (static_cast<int>(perLanguage.size()) < langs && options.perLanguage) perLanguage.resize(langs);
+
+    if (csv) {
+      const std::string header = std::string("%") + sep + CsvWriteField(e.FormFile, sep) + "\r\n";
+      project += header;
+      for (int i = 0; i + langs < lines; i += langs + 1) {
+        project += KeyField(KeyText(e.Lines.Strings(i), options.utf8), sep, escape);
+        for (int b = 1; b <= langs; ++b) {
+          project += sep;
+          project += CsvWriteField(FieldText(e.Lines.Strings(i + b), b, options.utf8), sep, escape);
+        }
+        project += "\r\n";
+      }
+      if (options.perLanguage) {
+        for (int b = 1; b <= langs; ++b) {
+          std::string& f = perLanguage[b - 1];
+          if (f.empty() && options.utf8) f = kBom;
+          f += header;
+          for (int i = 0; i + langs < lines; i += langs + 1) {
+            f += KeyField(KeyText(e.Lines.Strings(i), options.utf8), sep, escape);
+            f += sep;
+            f += CsvWriteField(FieldText(e.Lines.Strings(i + b), b, options.utf8), sep, escape);
+            f += "\r\n";
+          }
+        }
+      }
+    } else {
+      // Every language file uses the same ids for the same entries.
+      const int base = nextBase;
+      const int entries = lines >= langs + 1 ? (lines - langs - 1) / (langs + 1) + 1 : 0;
+      const long long last = static_cast<long long>(base) + 2LL * entries;
+      if (last > kMaxStringId) {
+        MessageDlg("The string ids of " + e.FormFile + "\rwould exceed " + std::to_string(kMaxStringId) +
+                       ".\rNo resource script was written.",
+                   mtError, {mbAbort});
+        return -1;
+      }
+      for (int b = 1; b <= langs; ++b) {
+        std::string& f = perLanguage[b - 1];
+        if (f.empty()) f = "STRINGTABLE\r\nBEGIN\r\n";
+        const int cp = ColumnCodePage(b);
+        int id = base;
+        f += "    " + std::to_string(id) + ", \"" + ResourceBody("%" + e.FormClassName) + "\"\r\n";
+        for (int i = 0; i + langs < lines; i += langs + 1) {
+          f += "    " + std::to_string(++id) + ", \"" + ResourceEscape(e.Lines.Strings(i), platform::AnsiCodePage()) +
+               "\"\r\n";
+          f += "    " + std::to_string(++id) + ", \"" + ResourceEscape(e.Lines.Strings(i + b), cp) + "\"\r\n";
+        }
+      }
+      nextBase = static_cast<int>((last + 101) / 100 * 100);
+    }
+  }
+  if (rc)
+    for (std::string& f : perLanguage)
+      if (!f.empty()) f += "END\r\n";
+
+  // Write everything, then drop numbered files a previous export with more languages left.
+  auto write = [&](const std::string& path, const std::string& data, const std::string& shown) {
+    try {
+      platform::WriteFileAtomic(path, data);
+      return true;
+    } catch (const platform::FileError&) {
+      MessageDlg(Format("File %s\rcould not be created.", shown), mtError, {mbAbort});
+      return false;
+    }
+  };
+  if (csv && !write((n.folder / n.name).string(), project, n.name)) return -1;
+  int written = 0;
+  if (options.perLanguage) {
+    for (size_t i = 0; i < perLanguage.size(); ++i) {
+      if (perLanguage[i].empty()) continue;
+      const std::string path = Numbered(files, static_cast<int>(i) + 1);
+      if (!write(path, perLanguage[i], fs::path(path).filename().string())) return -1;
+      written = static_cast<int>(i) + 1;
+    }
+    for (int i = written + 1; i <= 99; ++i) platform::DeleteFile(Numbered(files, i));
+  }
+
+  MessageDlg(std::to_string(count) + " Instances of TVorlect have been exported\rin file " + n.name + ".",
+             mtInformation, {mbOK});
+  if (count == 0) ShowSelectionNotice(kNoticeSelExport);
+  catalogue.CompileDllsEnabled = !catalogue.DllBaseName.empty();
+  return count;
+}
+
+// ---- Reading a project CSV file ------------------------------------------------------------
+
+int TCsvBlock::Languages() const {
+  size_t widest = 0;
+  for (const auto& r : rows) widest = std::max(widest, r.size());
+  return rows.empty() ? -1 : static_cast<int>(widest) - 1;
+}
+
+bool IsCsvHeaderLine(std::string_view line) {
+  if (line.size() < 2 || (line[0] != '%' && line[0] != '$')) return false;
+  const auto c = static_cast<unsigned char>(line[1]);
+  if (c <= ' ' || c == 127 || std::isalnum(c)) return false;
+  return std::string_view("%$\"'#._-").find(static_cast<char>(c)) == std::string_view::npos;
+}
+
+namespace {
+
+// Calls `fn` for every line (CR LF, LF or CR end one; a final break gives no empty last line).
+template <class Fn>
+void ForEachLine(std::string_view contents, Fn&& fn) {
+  size_t p = 0;
+  while (p < contents.size()) {
+    size_t e = contents.find_first_of("\r\n", p);
+    if (e == std::string_view::npos) e = contents.size();
+    fn(contents.substr(p, e - p));
+    p = e;
+    if (p < contents.size() && contents[p++] == '\r' && p < contents.size() && contents[p] == '\n') ++p;
+  }
+}
+
+}  // namespace
+
+void ForEachProjectCsvBlock(std::string_view contents, bool utf8, const std::function<void(TCsvBlock&)>& onBlock) {
+  if (contents.substr(0, kBom.size()) == kBom) {
+    contents.remove_prefix(kBom.size());
+    utf8 = true;
+  }
+  // One block at a time, so that memory does not grow with the number of forms in the file.
+  std::optional<TCsvBlock> b;
+  bool first = true;
+  ForEachLine(contents, [&](std::string_view line) {
+    // The first line is a header whatever it holds; then a header starts every further block.
+    if (first || IsCsvHeaderLine(line)) {
+      first = false;
+      const char previous = b ? b->separator : CsvSeparator;
+      if (b) onBlock(*b);
+      b.emplace();
+      b->separator = line.size() >= 2 ? line[1] : previous;
+      b->perForm = !line.empty() && line[0] == '$';
+      b->kind = utf8 ? TBlockKind::Utf8 : (b->perForm ? TBlockKind::Text : TBlockKind::Notation);
+      std::string rest(line.size() > 2 ? line.substr(2) : std::string_view());
+      b->formFile = rest.empty() ? std::string() : CsvReadField(rest, b->separator, false);
+      return;
+    }
+    if (line.empty()) return;  // no row is ever written empty: an empty key is ""
+    // Notation is read as it stands; real texts are unescaped: the per-form layout's \n and
+    // '#39' in 8-bit files, the exact escaping in UTF-8 files.
+    std::vector<std::string> fields =
+        b->kind == TBlockKind::Utf8 ? CsvReadLine(line, b->separator, true, TCsvEscape::Exact)
+                                    : CsvReadLine(line, b->separator, b->perForm);
+    // A component has at most 255 languages; wider rows would only blow up the padding.
+    if (fields.size() > static_cast<size_t>(kMaxCsvColumns)) fields.resize(kMaxCsvColumns);
+    b->rows.push_back(std::move(fields));
+  });
+  if (b) onBlock(*b);
+}
+
+std::vector<TCsvBlock> ReadProjectCsv(std::string_view contents, bool utf8) {
+  std::vector<TCsvBlock> blocks;
+  ForEachProjectCsvBlock(contents, utf8, [&](TCsvBlock& b) { blocks.push_back(std::move(b)); });
+  return blocks;
+}
+
+std::vector<std::string> BlockLines(const TCsvBlock& block, int languages, const host::TStrings* current) {
+  const int width = languages + 1;
+  std::vector<std::string> out;
+  out.reserve(block.rows.size() * width);
+  const bool aligned = current && current->Count() == static_cast<int>(block.rows.size()) * width;
+  for (size_t r = 0; r < block.rows.size(); ++r) {
+    for (int c = 0; c < width; ++c) {
+      const std::string field = c < static_cast<int>(block.rows[r].size()) ? block.rows[r][c] : std::string();
+      const int index = static_cast<int>(r) * width + c;
+      switch (block.kind) {
+        case TBlockKind::Notation:
+          out.push_back(notation::IsValid(field) ? field : notation::OfBytes(field));
+          break;
+        case TBlockKind::Text:
+          out.push_back(notation::OfBytes(field));
+          break;
+        case TBlockKind::Utf8: {
+          const int cp = ColumnCodePage(c);
+          const std::u16string text = platform::Utf8ToUtf16(field);
+          if (aligned) {
+            const std::string& now = current->Strings(index);
+            if (notation::ToUtf16(now, cp) == text) {
+              out.push_back(now);
+              break;
+            }
+            out.push_back(notation::OfUtf16(text, cp, notation::Decode(now).unicode));
+            break;
+          }
+          out.push_back(notation::OfUtf16(text, cp));
+          break;
+        }
+      }
+    }
+  }
+  return out;
+}
+
+// ---- Import -------------------------------------------------------------------------------------
+
+int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, TImportReport* report) {
+  TImportReport local;
+  TImportReport& rep = report ? *report : local;
+  rep = {};
+  const TExchangeName n = SplitName(fileName);
+  if (!IsValidExchangeFileName(n.name)) return -1;
+  if (n.lowerExt != ".csv") {
+    ShowMessage("file format not yet implemented");
+    MessageDlg("0 Instances of TVorlect have been imported.", mtInformation, {mbOK});
+    ShowSelectionNotice(kNoticeSelImport);
+    return -1;
+  }
+  std::string contents;
+  try {
+    contents = platform::ReadFile(fileName);
+  } catch (const platform::FileError&) {
+    MessageDlg(Format("File %s\rcould not be opened.", fileName), mtError, {mbAbort});
+    return -1;
+  }
+  int total = 0;
+  {
+    bool first = true;
+    ForEachLine(contents, [&](std::string_view line) {
+      total += first || IsCsvHeaderLine(line);
+      first = false;
+    });
+  }
+  auto* host = toolservices::GetHostServices();
+  int done = 0;
+  ForEachProjectCsvBlock(contents, utf8, [&](TCsvBlock& b) {
+    CsvSeparator = b.separator;
+    Progress(catalogue, ++done, total, b.formFile);
+    if (b.formFile.empty() && b.rows.empty()) return;
+    ++rep.blocks;
+    const int row = catalogue.FindByFileName(b.formFile);
+    const TEntry* entry = row >= 0 ? &catalogue.Entry(row) : nullptr;
+    // A block without rows keeps the form's language count rather than changing it.
+    int languages = b.Languages();
+    if (languages < 0) languages = entry && entry->LanguageCount > 0 ? entry->LanguageCount : 2;
+    host::TStringList lines;
+    for (std::string& l : BlockLines(b, languages, entry ? &entry->Lines : nullptr)) lines.Add(l);
+    b.rows.clear();
+    if (row < 0)
+      ++rep.notFound;
+    else if (!catalogue.Selected(row))
+      ++rep.skipped;
+    if (RewriteTables(b.formFile, languages, &catalogue, lines)) {
+      ++rep.imported;
+      if (host && row >= 0) {
+        const std::string unit = fs::path(catalogue.Entry(row).FormFile).replace_extension(".pas").string();
+        if (host->HostIsFileOpen(unit)) host->HostReloadFile(unit);
+      }
+    } else if (row >= 0 && catalogue.Selected(row)) {
+      ++rep.failed;
+    }
+  });
+  MessageDlg(std::to_string(rep.imported) + " Instances of TVorlect have been imported.", mtInformation, {mbOK});
+  if (rep.imported == 0) ShowSelectionNotice(kNoticeSelImport);
+  return rep.imported;
+}
+
+}  // namespace vorlect::vle

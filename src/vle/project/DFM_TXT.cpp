@@ -1,0 +1,720 @@
+#include "vle/project/DFM_TXT.h"
+
+#include "host/formfile/FormFile.h"
+#include "host/ports/Ports.h"
+#include "host/toolservices/ToolServices.h"
+#include "platform/CodePages.h"
+#include "platform/Files.h"
+#include "vle/PasParser.h"
+#include "vle/VLSettings.h"
+#include "vle/project/FormLines.h"
+#include "vle/project/ProjectForms.h"
+
+#include <algorithm>
+#include <optional>
+#include <span>
+#include <stdexcept>
+
+namespace vorlect::vle {
+
+namespace {
+
+using namespace formlines;
+using ports::MsgDlgType;
+
+constexpr int kDefaultLanguages = 2;  // the component's stored default
+
+struct Problem {
+  std::string text;
+  MsgDlgType type = ports::mtError;
+  ports::ButtonSet buttons{ports::mbAbort};
+};
+
+Problem ErrorIgnore(std::string text) { return {std::move(text), ports::mtError, {ports::mbIgnore}}; }
+Problem WriteProblem() { return ErrorIgnore("Internal error writing the DFM file."); }
+
+void Show(const Problem& p) { ports::MessageDlg(p.text, p.type, p.buttons); }
+
+// A form file and its text notation: the file's own text, or the text converted from binary.
+struct FormDocument {
+  std::string path;
+  std::string original;  // the file's bytes
+  formfile::FileFormat format = formfile::FileFormat::Unknown;
+  formfile::BinaryInfo binary;
+  std::string text;
+  std::string eol = "\r\n";
+  std::vector<TextLine> lines;
+  FormScan scan;
+
+  std::string_view Line(int i) const {
+    const TextLine& l = lines.at(static_cast<size_t>(i));
+    return std::string_view(text).substr(l.begin, l.end - l.begin);
+  }
+  std::string_view LineEnd(int i) const {
+    const TextLine& l = lines.at(static_cast<size_t>(i));
+    return std::string_view(text).substr(l.end, l.next - l.end);
+  }
+};
+
+std::optional<Problem> LoadDocument(const std::string& path, FormDocument& doc) {
+  const Problem unreadable{"File " + path + "\rcould not be read, is it damaged?"};
+  doc.path = path;
+  try {
+    doc.original = platform::ReadFile(path);
+  } catch (const platform::FileError&) {
+    return unreadable;
+  }
+  doc.format = formfile::DetectFormat(doc.original);
+  if (doc.format == formfile::FileFormat::Text) {
+    // Parsed only when it is written back (StoreDocument): an unchanged table costs no parse.
+    doc.text = doc.original;
+    const size_t lf = doc.text.find('\n');
+    doc.eol = (lf != std::string::npos && (lf == 0 || doc.text[lf - 1] != '\r')) ? "\n" : "\r\n";
+  } else if (doc.format == formfile::FileFormat::Binary || doc.format == formfile::FileFormat::BinaryWithHeader) {
+    try {
+      formfile::Object root = formfile::ReadBinary(doc.original, path, &doc.binary);
+      formfile::TextOptions options;
+      options.codePage = platform::AnsiCodePage();
+      doc.text = formfile::WriteText(root, options);
+    } catch (const std::exception&) {
+      return unreadable;
+    }
+  } else {
+    return unreadable;
+  }
+  doc.lines = SplitLines(doc.text);
+  doc.scan = ScanLines(doc.text, doc.lines);
+  return std::nullopt;
+}
+
+// The bytes of the form file for the edited text, in the file's own format.
+std::optional<Problem> PrepareBytes(const FormDocument& doc, const std::string& text, std::string& bytes) {
+  try {
+    formfile::Object root = formfile::ReadText(text, doc.path);
+    if (doc.format == formfile::FileFormat::Text) bytes = text;
+    else bytes = formfile::WriteBinary(root, doc.binary);
+  } catch (const std::exception&) {
+    // A text form that was broken before our edit cannot be opened; anything else is ours.
+    if (doc.format == formfile::FileFormat::Text) {
+      try {
+        formfile::ReadText(doc.original, doc.path);
+      } catch (const std::exception&) {
+        return Problem{"File " + doc.path + "\rcould not be opened."};
+      }
+    }
+    return WriteProblem();
+  }
+  return std::nullopt;
+}
+
+std::optional<Problem> WriteBytes(const std::string& path, const std::string& bytes) {
+  try {
+    platform::WriteFileAtomic(path, bytes);
+  } catch (const std::exception&) {
+    return WriteProblem();
+  }
+  return std::nullopt;
+}
+
+// Replaces the form file with the edited text; an unchanged result is not written at all.
+std::optional<Problem> StoreDocument(const FormDocument& doc, const std::string& text) {
+  std::string bytes;
+  if (auto p = PrepareBytes(doc, text, bytes)) return p;
+  if (bytes == doc.original) return std::nullopt;
+  return WriteBytes(doc.path, bytes);
+}
+
+// Edits of the text as replacements of byte ranges, applied in one pass.
+class Splicer {
+public:
+  explicit Splicer(const std::string& text) : text_(text) {}
+  void Replace(size_t from, size_t to, std::string with) { edits_.push_back({from, to, std::move(with)}); }
+  void Insert(size_t at, std::string with) { Replace(at, at, std::move(with)); }
+  bool Empty() const { return edits_.empty(); }
+  std::string Apply() {
+    std::stable_sort(edits_.begin(), edits_.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
+    std::string out;
+    out.reserve(text_.size() + 256);
+    size_t cursor = 0;
+    for (const Edit& e : edits_) {
+      if (e.from < cursor) throw std::logic_error("overlapping form-file edits");
+      out.append(text_, cursor, e.from - cursor);
+      out += e.with;
+      cursor = e.to;
+    }
+    out.append(text_, cursor, std::string::npos);
+    return out;
+  }
+
+private:
+  struct Edit {
+    size_t from, to;
+    std::string with;
+  };
+  const std::string& text_;
+  std::vector<Edit> edits_;
+};
+
+std::string PropertyIndent(const FormDocument& doc, const VorlectBlock& b) {
+  for (int line : {b.languagesLine, b.activeLine, b.wordsLine})
+    if (line >= 0) return std::string(IndentOf(doc.Line(line)));
+  if (b.header + 1 < static_cast<int>(doc.lines.size()) && b.header + 1 != b.end)
+    return std::string(IndentOf(doc.Line(b.header + 1)));
+  return std::string(IndentOf(doc.Line(b.header))) + "  ";
+}
+
+std::string Quoted(std::string_view notation) {
+  std::string q;
+  QuoteNotation(notation, q);  // validated by the caller
+  return q;
+}
+
+// The string style the file was written in: raw 8-bit characters inside its texts, or codes for
+// every character above 127 (a file written by a Unicode IDE). 8-bit when nothing tells.
+formfile::StringStyle StringStyleOf(const FormDocument& doc) {
+  bool highCode = false;
+  for (size_t i = 0; i < doc.text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(doc.text[i]);
+    if (c >= 0x80) return formfile::StringStyle::Ansi8Bit;
+    if (c == '#' && !highCode) {
+      unsigned v = 0;
+      size_t j = i + 1;
+      while (j < doc.text.size() && j < i + 7 && doc.text[j] >= '0' && doc.text[j] <= '9')
+        v = v * 10 + static_cast<unsigned>(doc.text[j++] - '0');
+      highCode = j > i + 1 && v >= 128;
+    }
+  }
+  return highCode ? formfile::StringStyle::Unicode : formfile::StringStyle::Ansi8Bit;
+}
+
+// One table item as the IDE writes it, indented as the file's items are: apostrophes and control
+// characters as codes, a long text split into pieces of 64 characters on lines of their own.
+// Written so, a changed table reads as if the IDE had saved it.
+std::string CanonicalItem(std::string_view notation, const std::string& itemIndent, const std::string& eol,
+                          formfile::StringStyle style) {
+  const std::string quoted = Quoted(notation);
+  std::string lines;
+  try {
+    const formfile::Object item = formfile::ReadText("object A: T\n  P = (\n    " + quoted + ")\nend\n");
+    formfile::TextOptions options;
+    options.style = style;
+    options.lineEnd = formfile::LineEnd::LF;
+    options.codePage = platform::AnsiCodePage();
+    const std::string text = formfile::WriteText(item, options);
+    constexpr std::string_view kOpen = "P = (\n";
+    const size_t open = text.find(kOpen);
+    const size_t close = text.rfind(")\nend");
+    if (open == std::string::npos || close == std::string::npos || close < open + kOpen.size()) return itemIndent + quoted;
+    const size_t from = open + kOpen.size();
+    std::string_view body = std::string_view(text).substr(from, close - from);
+    bool first = true;
+    while (!body.empty()) {
+      const size_t nl = body.find('\n');
+      std::string_view line = body.substr(0, nl);
+      body = nl == std::string_view::npos ? std::string_view{} : body.substr(nl + 1);
+      line.remove_prefix(std::min<size_t>(4, line.size()));  // the items' own indentation
+      if (!first) lines += eol;
+      lines += itemIndent;
+      lines += line;
+      first = false;
+    }
+    return lines;
+  } catch (const formfile::FormFileError&) {
+    return itemIndent + quoted;
+  }
+}
+
+bool SameTable(const VorlectBlock& b, int languages, std::span<const std::string> lines) {
+  const int stored = b.languagesLine >= 0 ? b.languages : kDefaultLanguages;
+  if (stored != languages || b.items.size() != lines.size()) return false;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (b.items[i].notation != lines[i]) return false;
+  return true;
+}
+
+std::string BlockLabel(const FormDocument& doc, const VorlectBlock& b) {
+  return (b.name.empty() ? b.className : b.name) + " in file " + doc.path;
+}
+
+// Writes `lines` as the table of one component and `languages` as its language count. Items whose
+// notation did not change keep their bytes; new ones are written on one line each.
+std::optional<Problem> EditBlockTable(const FormDocument& doc, const VorlectBlock& b, int languages,
+                                      std::span<const std::string> lines, Splicer& edits) {
+  if (SameTable(b, languages, lines)) return std::nullopt;
+  if (b.unusualLayout || (b.wordsLine >= 0 && b.wordsLast < 0) || b.end < 0)
+    return ErrorIgnore("The table of " + BlockLabel(doc, b) + "\rhas a layout that cannot be rewritten.");
+
+  const std::string propIndent = PropertyIndent(doc, b);
+  const std::string& eol = doc.eol;
+  const formfile::StringStyle style = StringStyleOf(doc);
+
+  // The language count comes before the table: the component reshapes its table when it changes.
+  if (b.languagesLine >= 0) {
+    if (b.languages != languages) {
+      const TextLine& l = doc.lines[static_cast<size_t>(b.languagesLine)];
+      edits.Replace(l.begin, l.end,
+                    std::string(IndentOf(doc.Line(b.languagesLine))) + "Languages = " + std::to_string(languages));
+    }
+  } else if (languages != kDefaultLanguages) {
+    const int before = b.wordsLine >= 0 ? b.wordsLine : b.end;
+    edits.Insert(doc.lines[static_cast<size_t>(before)].begin,
+                 propIndent + "Languages = " + std::to_string(languages) + eol);
+  }
+
+  if (lines.empty()) {
+    if (b.wordsLine >= 0)
+      edits.Replace(doc.lines[static_cast<size_t>(b.wordsLine)].begin, doc.lines[static_cast<size_t>(b.wordsLast)].next, {});
+    return std::nullopt;
+  }
+
+  const std::string itemIndent =
+      b.items.empty() || b.wordsLine == b.items.front().first ? propIndent + "  "
+                                                               : std::string(IndentOf(doc.Line(b.items.front().first)));
+  std::string body;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const bool last = i + 1 == lines.size();
+    const bool keep = i < b.items.size() && b.items[i].notation == lines[i];
+    const bool oldLast = i + 1 == b.items.size();
+    if (keep) {
+      const TableItem& item = b.items[i];
+      const size_t from = doc.lines[static_cast<size_t>(item.first)].begin;
+      size_t to = oldLast ? b.closeOffset : doc.lines[static_cast<size_t>(item.last)].end;
+      body.append(doc.text, from, to - from);
+      if (!last) body += oldLast ? std::string_view(eol) : doc.LineEnd(item.last);
+    } else {
+      body += CanonicalItem(lines[i], itemIndent, eol, style);
+      if (!last) body += eol;
+    }
+  }
+
+  if (b.wordsLine < 0) {
+    edits.Insert(doc.lines[static_cast<size_t>(b.end)].begin, propIndent + "Words.Strings = (" + eol + body + ")" + eol);
+  } else if (b.wordsLast == b.wordsLine) {
+    edits.Insert(b.closeOffset, eol + body);  // "()" becomes "(", the items, ")"
+  } else {
+    edits.Replace(doc.lines[static_cast<size_t>(b.wordsLine)].next, b.closeOffset, std::move(body));
+  }
+  return std::nullopt;
+}
+
+std::optional<Problem> CheckTable(const std::string& formFile, int languages, std::span<const std::string> lines) {
+  if (languages < 1 || languages > 255)
+    return ErrorIgnore("File " + formFile + "\rcannot take " + std::to_string(languages) + " languages.");
+  if (lines.size() % static_cast<size_t>(languages + 1) != 0)
+    return ErrorIgnore("The table for " + formFile + "\rdoes not hold " + std::to_string(languages + 1) +
+                       " lines per text.");
+  std::string q;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (!QuoteNotation(lines[i], q))
+      return ErrorIgnore("Line " + std::to_string(i + 1) + " of the table for " + formFile +
+                         "\ris not in form-file notation: " + lines[i]);
+  return std::nullopt;
+}
+
+std::vector<std::string> LinesOf(const host::TStrings& lines) {
+  std::vector<std::string> v;
+  v.reserve(static_cast<size_t>(lines.Count()));
+  for (int i = 0; i < lines.Count(); ++i) v.push_back(lines.Strings(i));
+  return v;
+}
+
+// Which lines go to which component. One component takes them all. With several, each keeps its
+// own part when the new lines have the layout the file has (same number of lines per component);
+// a form whose other components have empty tables gives the lines to the one that has a table
+// (or to the first). Anything else cannot be split safely and is refused.
+std::optional<Problem> SplitTables(const FormDocument& doc, int languages, std::span<const std::string> lines,
+                                   std::vector<std::span<const std::string>>& parts) {
+  const auto& blocks = doc.scan.blocks;
+  parts.assign(blocks.size(), {});
+  if (blocks.empty()) return ErrorIgnore("File " + doc.path + "\rholds no instance of TVorlect.");
+  if (blocks.size() == 1) {
+    parts[0] = lines;
+    return std::nullopt;
+  }
+  size_t total = 0;
+  int withTable = -1, tables = 0;
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    total += blocks[i].items.size();
+    if (!blocks[i].items.empty()) {
+      ++tables;
+      withTable = static_cast<int>(i);
+    }
+  }
+  if (tables <= 1) {
+    parts[static_cast<size_t>(withTable < 0 ? 0 : withTable)] = lines;
+    return std::nullopt;
+  }
+  bool fits = total == lines.size();
+  for (const auto& b : blocks)
+    if (b.items.size() % static_cast<size_t>(languages + 1) != 0) fits = false;
+  if (!fits)
+    return ErrorIgnore("File " + doc.path + "\rholds " + std::to_string(blocks.size()) +
+                       " instances of TVorlect;\rthe new table does not show which lines belong to which.");
+  size_t at = 0;
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    parts[i] = lines.subspan(at, blocks[i].items.size());
+    at += blocks[i].items.size();
+  }
+  return std::nullopt;
+}
+
+std::optional<Problem> RewriteDocument(FormDocument& doc, int languages, std::span<const std::string> lines,
+                                       const std::string* componentName) {
+  if (auto p = CheckTable(doc.path, languages, lines)) return p;
+  Splicer edits(doc.text);
+  if (componentName) {
+    const VorlectBlock* target = nullptr;
+    for (const auto& b : doc.scan.blocks)
+      if (componentName->empty() || SameFormName(b.name, *componentName)) {
+        target = &b;
+        break;
+      }
+    if (!target)
+      return ErrorIgnore("File " + doc.path + "\rholds no instance of TVorlect" +
+                         (componentName->empty() ? std::string() : " named " + *componentName) + ".");
+    if (auto p = EditBlockTable(doc, *target, languages, lines, edits)) return p;
+  } else {
+    std::vector<std::span<const std::string>> parts;
+    if (auto p = SplitTables(doc, languages, lines, parts)) return p;
+    for (size_t i = 0; i < parts.size(); ++i) {
+      // A component that keeps an empty table is left alone altogether.
+      if (parts[i].empty() && doc.scan.blocks[i].items.empty() && doc.scan.blocks.size() > 1) continue;
+      if (auto p = EditBlockTable(doc, doc.scan.blocks[i], languages, parts[i], edits)) return p;
+    }
+  }
+  if (edits.Empty()) return std::nullopt;
+  return StoreDocument(doc, edits.Apply());
+}
+
+bool IsOpen(toolservices::HostServices* host, const std::string& path) { return host && host->HostIsFileOpen(path); }
+
+}  // namespace
+
+bool RewriteTables(const std::string& formFile, int languages, TFPrjList* catalogue, const host::TStrings& lines) {
+  TEntry* entry = nullptr;
+  std::string target = formFile;
+  if (catalogue) {
+    const int row = catalogue->FindByFileName(formFile);
+    if (row < 0) {
+      Show(ErrorIgnore("Unit " + formFile + "\rnot found in project."));
+      return false;
+    }
+    if (!catalogue->Selected(row)) {
+      Show(ErrorIgnore("Skipping unit " + formFile));
+      return false;
+    }
+    entry = &catalogue->Entry(row);
+    target = entry->FormFile;
+  }
+  // Copied first: `lines` may be the row's own list.
+  const std::vector<std::string> table = LinesOf(lines);
+  FormDocument doc;
+  if (auto p = LoadDocument(target, doc)) {
+    Show(*p);
+    return false;
+  }
+  if (auto p = RewriteDocument(doc, languages, table, nullptr)) {
+    Show(*p);
+    return false;
+  }
+  // The row shows what the file now holds, and only once it holds it.
+  if (entry) {
+    if (&entry->Lines != &lines) {
+      entry->Lines.Clear();
+      for (const auto& l : table) entry->Lines.Add(l);
+    }
+    entry->LanguageCount = languages;
+  }
+  return true;
+}
+
+void RewriteComponentTable(const std::string& formFile, const std::string& componentName, int languages,
+                           const host::TStrings& lines) {
+  const std::vector<std::string> table = LinesOf(lines);
+  FormDocument doc;
+  auto p = LoadDocument(formFile, doc);
+  if (!p) p = RewriteDocument(doc, languages, table, &componentName);
+  if (!p) return;
+  std::string text = p->text;
+  std::replace(text.begin(), text.end(), '\r', '\n');
+  throw std::runtime_error(text);
+}
+
+int AddVorlectToAllForms(TFPrjList& catalogue, int languages, bool selectedOnly) {
+  if (ports::MessageDlg("Do you want to add an instance of TVorlect to all forms\rthat do not have one yet?\r"
+                        "Open files will be saved first automatically.",
+                        ports::mtConfirmation, {ports::mbYes, ports::mbNo}) != ports::mrYes)
+    return -1;
+  if (languages <= 0) {
+    if (LanguageNames().Count() == 0) {
+      ports::MessageDlg("You need to assign language names first..", ports::mtInformation, {ports::mbOK});
+      if (catalogue.OpenLanguageSetup) catalogue.OpenLanguageSetup();
+      if (LanguageNames().Count() == 0) {
+        ports::ShowMessage("Languages are not configured, cancelling.");
+        return -1;
+      }
+    }
+    languages = LanguageNames().Count();
+  }
+  languages = std::min(languages, 255);
+
+  toolservices::HostServices* host = toolservices::GetHostServices();
+  const int total = catalogue.Count();
+  int added = 0;
+  for (int row = 0; row < total; ++row) {
+    TEntry& entry = catalogue.Entry(row);
+    if (catalogue.Progress) catalogue.Progress(row, total, entry.FormFile);
+    if (entry.InstanceCount > 0 || (selectedOnly && !catalogue.Selected(row))) continue;
+    const std::string unit = ResolveSiblingFile(entry.FormFile, ".pas");
+    const bool open = IsOpen(host, entry.FormFile) || IsOpen(host, unit);
+    if (open) host->HostSaveFile(entry.FormFile);
+
+    FormDocument doc;
+    if (LoadDocument(entry.FormFile, doc)) continue;  // unreadable forms are passed over silently
+    if (!doc.scan.blocks.empty()) {  // the row was out of date: it has one already
+      ScanFormFile(entry.FormFile, entry);
+      continue;
+    }
+    if (doc.scan.rootEnd < 0) continue;
+
+    // The new table: the form's own caption under %Form%, the other languages empty.
+    std::vector<std::string> table{"%Form%", doc.scan.caption};
+    table.resize(static_cast<size_t>(languages) + 1);
+    std::string check;
+    if (!QuoteNotation(table[1], check)) table[1].clear();
+
+    const std::string& eol = doc.eol;
+    std::string block = "  object Vorlect1: TVorlect" + eol + "    Languages = " + std::to_string(languages) + eol +
+                        "    ActiveLanguage = 0" + eol + "    Words.Strings = (";
+    for (const auto& l : table) block += eol + "      " + Quoted(l);
+    block += ")" + eol + "  end" + eol;
+    Splicer edits(doc.text);
+    edits.Insert(doc.lines[static_cast<size_t>(doc.scan.rootEnd)].begin, block);
+    std::string formBytes;
+    if (auto p = PrepareBytes(doc, edits.Apply(), formBytes)) {
+      Show(*p);
+      continue;
+    }
+
+    // The unit edit is computed before anything is written, so a unit that cannot take it leaves
+    // the form file as it was too.
+    if (open) host->HostSaveFile(unit);
+    TEditPascalFile edit{unit, "VLBase, VLCore", entry.FormClassName, "Vorlect1: TVorlect;"};
+    TEditPascalResult unitResult;
+    unitResult.FileName = unit;
+    std::string unitText;
+    try {
+      unitText = platform::ReadFile(unit);
+    } catch (const std::exception& e) {
+      unitResult.Status = TEditPascalStatus::IOError;
+      unitResult.Detail = e.what();
+    }
+    TEditPascalText edited;
+    if (unitResult.Status != TEditPascalStatus::IOError) {
+      edited = EditPascalText(unitText, edit);
+      unitResult.Status = edited.Status;
+      if (edited.Status == TEditPascalStatus::NoUsesClause) unitResult.Detail = edit.UsesUnits;
+      if (edited.Status == TEditPascalStatus::NoFormClass) unitResult.Detail = edit.FormClass;
+    }
+    if (!unitResult.Ok()) {
+      Show(ErrorIgnore(EditPascalMessage(unitResult) + "\rThe form file " + entry.FormFile + " was not changed."));
+      continue;
+    }
+
+    if (auto p = WriteBytes(entry.FormFile, formBytes)) {
+      Show(*p);
+      continue;
+    }
+    if (edited.Status == TEditPascalStatus::Edited) {
+      try {
+        platform::WriteFileAtomic(unit, edited.Text);
+      } catch (const std::exception& e) {
+        // Put the form back so form and unit stay in step.
+        const bool restored = !WriteBytes(entry.FormFile, doc.original);
+        unitResult.Status = TEditPascalStatus::IOError;
+        unitResult.Detail = e.what();
+        Show(ErrorIgnore(EditPascalMessage(unitResult) +
+                         (restored ? "\rThe form file " + entry.FormFile + " was not changed."
+                                   : "\rThe form file " + entry.FormFile + " could not be restored.")));
+        if (!restored) {
+          entry.InstanceCount = 1;
+          entry.LanguageCount = languages;
+        }
+        continue;
+      }
+    }
+
+    ++added;
+    entry.InstanceCount = 1;
+    entry.LanguageCount = languages;
+    entry.Lines.Clear();
+    for (const auto& l : table) entry.Lines.Add(l);
+    if (open) {
+      host->HostReloadFile(entry.FormFile);
+      host->HostReloadFile(unit);
+    }
+  }
+  if (catalogue.Progress) catalogue.Progress(total, total, {});
+  return added;
+}
+
+bool EmptyAllTables(TFPrjList& catalogue, bool selectedOnly) {
+  if (ports::MessageDlg("Are you sure that you want to clear all TVorlect contents?\r"
+                        "You should make a backup by exporting into a CSV file.",
+                        ports::mtConfirmation, {ports::mbYes, ports::mbNo}) != ports::mrYes) {
+    ports::ShowMessage("Cancelled.");
+    return false;
+  }
+  toolservices::HostServices* host = toolservices::GetHostServices();
+  const int total = catalogue.Count();
+  int failed = 0;
+  for (int row = 0; row < total; ++row) {
+    TEntry& entry = catalogue.Entry(row);
+    if (catalogue.Progress) catalogue.Progress(row, total, entry.FormFile);
+    if (entry.InstanceCount <= 0 || (selectedOnly && !catalogue.Selected(row))) continue;
+    FormDocument doc;
+    std::optional<Problem> problem = LoadDocument(entry.FormFile, doc);
+    if (!problem) {
+      Splicer edits(doc.text);
+      for (const auto& b : doc.scan.blocks) {
+        if (b.languagesLine >= 0 && b.languages != 1) {
+          const TextLine& l = doc.lines[static_cast<size_t>(b.languagesLine)];
+          edits.Replace(l.begin, l.end, std::string(IndentOf(doc.Line(b.languagesLine))) + "Languages = 1");
+        }
+        if (b.activeLine >= 0) {
+          const std::string line = std::string(IndentOf(doc.Line(b.activeLine))) + "ActiveLanguage = 0";
+          const TextLine& l = doc.lines[static_cast<size_t>(b.activeLine)];
+          if (doc.Line(b.activeLine) != line) edits.Replace(l.begin, l.end, line);
+        }
+        if (b.wordsLine >= 0) {
+          if (b.wordsLast < 0) {
+            problem = ErrorIgnore("The table of " + BlockLabel(doc, b) + "\rhas a layout that cannot be rewritten.");
+            break;
+          }
+          edits.Replace(doc.lines[static_cast<size_t>(b.wordsLine)].begin,
+                        doc.lines[static_cast<size_t>(b.wordsLast)].next, {});
+        }
+      }
+      if (!problem && !edits.Empty()) problem = StoreDocument(doc, edits.Apply());
+    }
+    if (problem) {
+      ++failed;
+      Show(*problem);
+      continue;
+    }
+    entry.Lines.Clear();
+    entry.LanguageCount = 1;
+    const std::string unit = ResolveSiblingFile(entry.FormFile, ".pas");
+    if (IsOpen(host, unit)) host->HostReloadFile(unit);
+  }
+  if (catalogue.Progress) catalogue.Progress(total, total, {});
+  if (failed == 0) ports::ShowMessage("All TVorlect instances are cleared.");
+  else
+    ports::MessageDlg(std::to_string(failed) + " form file(s) could not be cleared.", ports::mtError, {ports::mbOK});
+  return failed == 0;
+}
+
+// ---- Form-file notation ---------------------------------------------------------------------------
+
+namespace {
+
+template <class Unit, class IsPlain>
+std::string QuoteUnits(const Unit* s, size_t n, IsPlain plain) {
+  std::string out;
+  out.reserve(n + 2);
+  bool inRun = false;
+  for (size_t i = 0; i < n; ++i) {
+    const auto c = static_cast<std::uint32_t>(s[i]);
+    if (plain(c)) {
+      if (!inRun) out += '\'';
+      inRun = true;
+      if (c == '\'') out += "''";
+      else out += static_cast<char>(c);
+    } else {
+      if (inRun) out += '\'';
+      inRun = false;
+      out += '#';
+      out += std::to_string(c);
+    }
+  }
+  if (inRun) out += '\'';
+  if (out.empty()) out = "''";
+  return out;
+}
+
+}  // namespace
+
+std::string FormNotation(std::string_view text) {
+  const std::string quoted = QuoteUnits(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                                        [](std::uint32_t c) { return c >= 32; });
+  return NotationOfPiece(quoted);
+}
+
+std::string FormNotation(std::u16string_view text) {
+  std::u32string points;
+  points.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    }
+    points += c;
+  }
+  const std::string quoted =
+      QuoteUnits(points.data(), points.size(), [](std::uint32_t c) { return c >= 32 && c < 128; });
+  return NotationOfPiece(quoted);
+}
+
+std::string TextOfFormNotation(std::string_view notation) {
+  std::string quoted;
+  if (!QuoteNotation(notation, quoted)) return std::string(notation);
+  std::string out;
+  out.reserve(quoted.size());
+  const int codePage = platform::AnsiCodePage();
+  size_t i = 0;
+  while (i < quoted.size()) {
+    if (quoted[i] == '\'') {
+      ++i;
+      while (i < quoted.size()) {
+        if (quoted[i] == '\'') {
+          if (i + 1 < quoted.size() && quoted[i + 1] == '\'') {
+            out += '\'';
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        out += quoted[i++];
+      }
+    } else {  // '#' code, validated above
+      ++i;
+      const bool hex = quoted[i] == '$';
+      if (hex) ++i;
+      std::uint32_t value = 0;
+      while (i < quoted.size() && quoted[i] != '\'' && quoted[i] != '#') {
+        const char c = quoted[i++];
+        const std::uint32_t d = (c >= '0' && c <= '9') ? static_cast<std::uint32_t>(c - '0')
+                                                       : static_cast<std::uint32_t>((c | 0x20) - 'a' + 10);
+        value = value * (hex ? 16 : 10) + d;
+      }
+      // Codes below 256 are the bytes the 8-bit IDE wrote; higher ones are characters.
+      if (value < 256) {
+        out += static_cast<char>(value);
+      } else {
+        std::u16string units;
+        if (value > 0xFFFF) {
+          units += static_cast<char16_t>(0xD800 + ((value - 0x10000) >> 10));
+          units += static_cast<char16_t>(0xDC00 + ((value - 0x10000) & 0x3FF));
+        } else {
+          units += static_cast<char16_t>(value);
+        }
+        out += platform::EncodeCodePage(units, codePage);
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace vorlect::vle

@@ -1,0 +1,67 @@
+// The text notation of a form file as lines: where the translation components are and what their
+// tables hold. Shared by the catalogue scan and the rewrites, so both see the same components.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorlect::vle::formlines {
+
+// One line of the text: content [begin, end), line end [end, next).
+struct TextLine {
+  size_t begin = 0, end = 0, next = 0;
+};
+
+// Lines end at "\n" (a "\r" before it belongs to the line end). A last line without a line end
+// counts too.
+std::vector<TextLine> SplitLines(std::string_view text);
+
+// One item of a string list, possibly split over several lines with " +".
+struct TableItem {
+  int first = 0, last = 0;   // line indices
+  std::string notation;      // the item's whole value in form-file notation
+};
+
+// One translation component of the form.
+struct VorlectBlock {
+  std::string name, className;
+  int header = -1;           // line of "object Name: TClass"
+  int end = -1;              // its "end"; -1 when the file ends first
+  int languagesLine = -1;
+  int languages = 0;         // 0 when the line is missing or holds no number
+  int activeLine = -1;       // "ActiveLanguage = n"
+  int wordsLine = -1;        // "Words.Strings = ("
+  int wordsLast = -1;        // the line holding the list's closing ")"
+  size_t closeOffset = 0;    // offset of that ")" in the text
+  bool unusualLayout = false;  // items on the Words.Strings line itself: read, never rewritten
+  std::vector<TableItem> items;
+};
+
+struct FormScan {
+  std::string className;     // of the form, from its first line
+  std::vector<VorlectBlock> blocks;
+  int rootEnd = -1;          // the form's own closing "end"
+  bool hasCaption = false;
+  std::string caption;       // the form's Caption in form-file notation
+};
+
+FormScan ScanLines(std::string_view text, const std::vector<TextLine>& lines);
+
+// The notation of one quoted piece as written in the file: the text between the outer
+// apostrophes, with leading or trailing codes kept ('#13'abc for #13'abc'), so that quoting it
+// again reads as the same value.
+std::string NotationOfPiece(std::string_view piece);
+
+// The piece to write for a notation: quoted, without the empty runs the notation needs to keep
+// codes at its ends. False when `notation` is not valid form-file notation (broken quoting, a
+// line break, a bad character code).
+bool QuoteNotation(std::string_view notation, std::string& quoted);
+
+// Leading blanks of a line.
+std::string_view IndentOf(std::string_view line);
+// Trims blanks and control characters at both ends.
+std::string_view Trim(std::string_view s);
+
+}  // namespace vorlect::vle::formlines

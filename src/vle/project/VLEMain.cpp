@@ -1,0 +1,240 @@
+#include "vle/project/VLEMain.h"
+
+#include "host/formfile/FormFile.h"
+#include "host/ports/Ports.h"
+#include "host/toolservices/ToolServices.h"
+#include "platform/CodePages.h"
+#include "platform/Files.h"
+#include "vle/VLSettings.h"
+#include "vle/project/FormLines.h"
+#include "vle/project/ProjectForms.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace vorlect::vle {
+
+namespace {
+
+constexpr int kDefaultLanguages = 2;  // a component that does not store Languages has two
+
+std::string FileNamePart(std::string_view path) {
+  size_t cut = path.find_last_of("\\/:");
+  return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+std::string LowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string ExtensionOf(const std::string& fileName) {
+  const std::string name = FileNamePart(fileName);
+  size_t dot = name.find_last_of('.');
+  return dot == std::string::npos ? std::string() : LowerAscii(name.substr(dot));
+}
+
+std::vector<std::string_view> TextLines(std::string_view contents) {
+  std::vector<std::string_view> lines;
+  size_t pos = 0;
+  while (pos < contents.size()) {
+    size_t lf = contents.find('\n', pos);
+    size_t end = lf == std::string_view::npos ? contents.size() : lf;
+    std::string_view line = contents.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    pos = lf == std::string_view::npos ? contents.size() : lf + 1;
+  }
+  return lines;
+}
+
+bool IsKeyChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '%' || c == '$'; }
+
+}  // namespace
+
+// ---- TEntry ---------------------------------------------------------------------------------------
+
+std::string TEntry::LanguagesCell() const { return std::to_string(LanguageCount); }
+
+std::string TEntry::DoneCell() const {
+  const int count = Lines.Count();
+  if (count == 0) return "-";
+  int filled = 0;
+  for (int i = 0; i < count; ++i)
+    if (!Lines.Strings(i).empty()) ++filled;
+  return std::to_string(filled * 100 / count) + "%";
+}
+
+// ---- Scan -----------------------------------------------------------------------------------------
+
+int ScanFormText(std::string_view text, TEntry& entry) {
+  entry.InstanceCount = 0;
+  entry.LanguageCount = 0;
+  entry.FormClassName.clear();
+  entry.Lines.Clear();
+  const auto lines = formlines::SplitLines(text);
+  const formlines::FormScan scan = formlines::ScanLines(text, lines);
+  entry.FormClassName = scan.className;
+  entry.InstanceCount = static_cast<int>(scan.blocks.size());
+  for (const auto& b : scan.blocks) {
+    entry.LanguageCount = b.languagesLine >= 0 ? b.languages : kDefaultLanguages;
+    for (const auto& item : b.items) entry.Lines.Add(item.notation);
+  }
+  return entry.InstanceCount;
+}
+
+int ScanFormFile(const std::string& formFile, TEntry& entry) {
+  entry.FormFile = formFile;
+  std::string text;
+  try {
+    std::string data = platform::ReadFile(formFile);
+    const formfile::FileFormat format = formfile::DetectFormat(data);
+    if (format == formfile::FileFormat::Text) {
+      // Read as it stands: the scan needs lines only, and every rewrite parses what it writes.
+      text = std::move(data);
+    } else if (format == formfile::FileFormat::Binary || format == formfile::FileFormat::BinaryWithHeader) {
+      formfile::TextOptions options;
+      options.codePage = platform::AnsiCodePage();
+      text = formfile::WriteText(formfile::ReadBinary(data, formFile), options);
+    } else {
+      text.clear();
+    }
+  } catch (const std::exception&) {
+    text.clear();
+  }
+  if (text.empty()) {
+    entry.InstanceCount = entry.LanguageCount = 0;
+    entry.FormClassName.clear();
+    entry.Lines.Clear();
+    return 0;
+  }
+  return ScanFormText(text, entry);
+}
+
+// ---- TFPrjList ------------------------------------------------------------------------------------
+
+TFPrjList::TFPrjList(bool askLanguageNames, TProgress progress) : Progress(std::move(progress)) {
+  toolservices::HostServices* host = toolservices::GetHostServices();
+  caption_ = host ? host->HostProjectFile() : std::string();
+  if (caption_.empty()) {
+    ports::MessageDlg("You did not save your project file yet or no project is open.", ports::mtInformation,
+                      {ports::mbOK});
+    return;
+  }
+  const int total = host->HostFormCount();
+  rows_.reserve(static_cast<size_t>(std::max(total, 0)));
+  for (int i = 0; i < total; ++i) {
+    const std::string unit = host->HostFormFile(i);
+    const std::string pas = ResolveSiblingFile(unit, ".pas");
+    if (host->HostIsFileOpen(unit) || host->HostIsFileOpen(pas)) host->HostSaveFile(unit);
+    auto entry = std::make_unique<TEntry>();
+    ScanFormFile(ResolveSiblingFile(unit, ".dfm"), *entry);
+    entry->FormName = host->HostFormName(i);
+    rows_.push_back({std::move(entry), false});
+    if (Progress) Progress(i + 1, total, rows_.back().entry->FormFile);
+  }
+
+  int first = -1;
+  for (const Row& row : rows_) {
+    if (row.entry->InstanceCount <= 0) continue;
+    if (first < 0) {
+      first = row.entry->LanguageCount;
+    } else if (row.entry->LanguageCount != first) {
+      ports::MessageDlg("There are instances of TVorlect with \rdifferent amount of languages.",
+                        ports::mtInformation, {ports::mbOK});
+      break;
+    }
+  }
+
+  DllBaseName.clear();
+  CompileDllsEnabled = false;
+  EmptyStringListsEnabled = false;
+
+  if (askLanguageNames && LanguageNames().Count() == 0 &&
+      ports::MessageDlg("You should assign language names to be able to use the spell checker.\r"
+                        "Do you want to do this now?",
+                        ports::mtConfirmation, {ports::mbYes, ports::mbNo}) == ports::mrYes) {
+    if (OpenLanguageSetup) OpenLanguageSetup();
+    else LanguageSetupRequested = true;
+  }
+}
+
+TFPrjList::TFPrjList(std::string caption, std::vector<std::unique_ptr<TEntry>> entries) : caption_(std::move(caption)) {
+  for (auto& e : entries) AddRow(std::move(e));
+}
+
+int TFPrjList::AddRow(std::unique_ptr<TEntry> entry, bool selected) {
+  rows_.push_back({std::move(entry), selected});
+  return Count() - 1;
+}
+
+void TFPrjList::SetSelected(int index, bool selected) { rows_.at(static_cast<size_t>(index)).selected = selected; }
+
+void TFPrjList::SelectAll() {
+  const bool all = SelectedCount() == Count();
+  for (Row& row : rows_) row.selected = !all;
+}
+
+int TFPrjList::SelectedCount() const {
+  return static_cast<int>(std::count_if(rows_.begin(), rows_.end(), [](const Row& r) { return r.selected; }));
+}
+
+int TFPrjList::FindByFileName(const std::string& formFile) const {
+  const std::string wanted = LowerAscii(FileNamePart(formFile));
+  for (size_t i = 0; i < rows_.size(); ++i)
+    if (LowerAscii(FileNamePart(rows_[i].entry->FormFile)) == wanted) return static_cast<int>(i);
+  return -1;
+}
+
+// ---- Exchange page --------------------------------------------------------------------------------
+
+bool IsValidExchangeFileName(const std::string& name) {
+  if (name.find_first_of("?*") != std::string::npos) return false;
+  if (name.empty()) return false;
+  const char last = name.back();
+  if (last == ':' || last == '\\' || last == '/') return false;
+  if (name.size() >= 2 && name.compare(name.size() - 2, 2, ".\\") == 0) return false;
+  size_t b = 0;
+  while (b < name.size() && static_cast<unsigned char>(name[b]) <= ' ') ++b;
+  if (b == name.size()) return false;
+  return name[b] != '.';
+}
+
+std::optional<std::vector<std::string>> ListExchangeFileForms(const std::string& fileName, std::string_view contents) {
+  const std::string ext = ExtensionOf(fileName);
+  std::vector<std::string> forms;
+  if (ext == ".csv") {
+    for (std::string_view line : TextLines(contents)) {
+      if (line.empty() || (line[0] != '$' && line[0] != '%')) continue;
+      // A key such as %Form% is no header: a header's mark stands alone in its field.
+      if (line.size() > 1 && IsKeyChar(line[1])) continue;
+      std::string_view rest = line.size() > 2 ? line.substr(2) : std::string_view();
+      size_t comma = rest.find(',');
+      if (comma != std::string_view::npos && comma > 0) rest = rest.substr(0, comma);
+      if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') rest = rest.substr(1, rest.size() - 2);
+      forms.push_back(FileNamePart(rest));
+    }
+    return forms;
+  }
+  if (ext == ".rc") {
+    for (std::string_view line : TextLines(contents)) {
+      if (line.substr(0, 4) != "    ") continue;
+      size_t at = line.find("00, \"%");
+      if (at == std::string_view::npos) at = line.find("00, \"$");
+      if (at == std::string_view::npos) continue;
+      std::string_view rest = line.substr(at + 6);
+      if (!rest.empty() && rest.back() == '"') rest.remove_suffix(1);
+      std::string name;
+      for (size_t i = 0; i < rest.size(); ++i) {
+        name += rest[i];
+        if (rest[i] == '\\' && i + 1 < rest.size() && rest[i + 1] == '\\') ++i;
+      }
+      forms.push_back(FileNamePart(name));
+    }
+    return forms;
+  }
+  return std::nullopt;
+}
+
+}  // namespace vorlect::vle

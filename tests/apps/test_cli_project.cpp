@@ -1,0 +1,114 @@
+// The project, language, string-module and spelling commands as a user runs them, on copies of
+// the sample project and with a registry of their own.
+#include "CliTestUtil.h"
+#include "platform/CodePages.h"
+#include "platform/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+using vorlect::platform::ReadFile;
+using vorlect::testing::Result;
+using vorlect::testing::RunVorlect;
+using vorlect::testing::TempFolder;
+
+namespace {
+
+const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
+
+class CliProject : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const char* old = std::getenv("VORLECT_REGISTRY_DIR");
+    if (old) oldRegistry_ = old;
+    hadRegistry_ = old != nullptr;
+    setenv("VORLECT_REGISTRY_DIR", dir_.Path("registry").c_str(), 1);
+    fs::copy(kSample, dir_.Path("sample"), fs::copy_options::recursive);
+  }
+  void TearDown() override {
+    if (hadRegistry_) setenv("VORLECT_REGISTRY_DIR", oldRegistry_.c_str(), 1);
+    else unsetenv("VORLECT_REGISTRY_DIR");
+  }
+  std::string Sample(const std::string& name) const { return dir_.Path("sample/" + name); }
+  static std::string Cp(const char* utf8, int codePage) {
+    return vorlect::platform::EncodeCodePage(vorlect::platform::Utf8ToUtf16(utf8), codePage);
+  }
+
+  TempFolder dir_;
+  std::string oldRegistry_;
+  bool hadRegistry_ = false;
+};
+
+TEST_F(CliProject, LanguagesAreSetAndListedWithTheirIdentifiers) {
+  Result set = RunVorlect({"languages", "set", "1031,Plattdeutsch"});
+  ASSERT_EQ(set.status, 0) << set.err;
+  Result list = RunVorlect({"languages", "list"});
+  ASSERT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out.rfind("1031\t", 0), 0u) << list.out;
+  EXPECT_NE(list.out.find("\n0\tPlattdeutsch\n"), std::string::npos) << list.out;
+  EXPECT_EQ(RunVorlect({"languages", "set", "70000"}).status, 1);
+  EXPECT_EQ(RunVorlect({"languages", "list"}).out, list.out) << "a refused list leaves the stored one";
+  ASSERT_EQ(RunVorlect({"languages", "set", "1033"}).status, 0);
+  EXPECT_EQ(RunVorlect({"languages", "list"}).out.find('\n'), RunVorlect({"languages", "list"}).out.size() - 1);
+}
+
+// Export to resource scripts, one string module per language, and the form read from the module
+// of a language whose code page is not the default one.
+TEST_F(CliProject, SampleStringModulesGiveEveryLanguageItsTexts) {
+  ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
+  Result build = RunVorlect({"project", "build-dlls", Sample("Sample.dpr"), "Strings", "--yes"});
+  ASSERT_EQ(build.status, 0) << build.out << build.err;
+  EXPECT_NE(build.out.find("Compiled DLL Strings3.dpr to Strings3.dll"), std::string::npos) << build.out;
+  EXPECT_EQ(ReadFile(Sample("Strings1.rc")).rfind("STRINGTABLE\r\nBEGIN\r\n    1000, \"%TMainForm\"\r\n", 0), 0u);
+
+  Result ru = RunVorlect({"form", "dump", Sample("Main.dfm"), "--dll", Sample("Strings3.dll")});
+  ASSERT_EQ(ru.status, 0) << ru.err;
+  EXPECT_NE(ru.out.find("Caption = '" + Cp("Заказы - пример «Кафе»", 1251) + "'"), std::string::npos);
+  EXPECT_NE(ru.out.find(Cp("Сумма (€)", 1251)), std::string::npos);
+  Result de = RunVorlect({"form", "dump", Sample("Main.dfm"), "--dll", Sample("Strings2.dll")});
+  ASSERT_EQ(de.status, 0) << de.err;
+  EXPECT_NE(de.out.find("Caption = '" + Cp("Bestellungen - Café-Beispiel", 1252) + "'"), std::string::npos);
+  Result text = RunVorlect({"form", "text", Sample("Main.dfm"), "ErrNoFile", "--dll", Sample("Strings3.dll")});
+  EXPECT_EQ(text.out, Cp("Файл заказов %s не существует.", 1251) + "\n");
+}
+
+TEST_F(CliProject, ExportThenImportLeavesEveryFormFileAsItWas) {
+  const std::string before = ReadFile(Sample("Main.dfm"));
+  ASSERT_EQ(RunVorlect({"project", "export", Sample("Sample.dpr"), dir_.Path("all.csv"), "--no"}).status, 0);
+  Result import = RunVorlect({"project", "import", Sample("Sample.dpr"), dir_.Path("all.csv"), "--no"});
+  ASSERT_EQ(import.status, 0) << import.err;
+  EXPECT_EQ(ReadFile(Sample("Main.dfm")), before);
+
+  ASSERT_EQ(RunVorlect({"form", "csv-export", Sample("Main.dfm"), dir_.Path("main.csv")}).status, 0);
+  Result formImport = RunVorlect({"form", "csv-import", Sample("Main.dfm"), dir_.Path("main.csv"), "--yes"});
+  ASSERT_EQ(formImport.status, 0) << formImport.err;
+  EXPECT_EQ(ReadFile(Sample("Main.dfm")), before);
+}
+
+TEST_F(CliProject, AddComponentGivesEveryFormATableAndListShowsIt) {
+  ASSERT_EQ(RunVorlect({"project", "add-component", Sample("Sample.dpr"), "--languages", "3", "--yes"}).status, 0);
+  Result list = RunVorlect({"project", "list", Sample("Sample.dpr")});
+  ASSERT_EQ(list.status, 0) << list.err;
+  EXPECT_NE(list.out.find("3\t95%\tTMainForm\t"), std::string::npos) << list.out;
+  // The new table holds the form's caption in the first language.
+  EXPECT_NE(list.out.find("3\t50%\tTOptionsForm\t"), std::string::npos) << list.out;
+  EXPECT_NE(ReadFile(Sample("Options.pas")).find("Vorlect1: TVorlect;"), std::string::npos);
+}
+
+TEST_F(CliProject, SpellCheckPrintsEveryProblem) {
+  if (RunVorlect({"spellers", "register"}).status != 0 ||
+      RunVorlect({"spellers", "list"}).out.find("1033\t") == std::string::npos)
+    GTEST_SKIP() << "no English (United States) Hunspell dictionary installed (hunspell-en-us)";
+  // 79: the default options and the repeated-word check.
+  Result r = RunVorlect({"spell", "check", "--language", "1033", "--options", "79", "-"}, "This is a tset of the the checker.");
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.out.find("\ttset\t"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\tthe"), std::string::npos) << r.out;
+  EXPECT_EQ(RunVorlect({"spell", "check", "--language", "1033", "-"}, "All is well.").status, 0);
+}
+
+}  // namespace

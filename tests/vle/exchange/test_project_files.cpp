@@ -1,0 +1,253 @@
+// Export and import on real projects (copies in a temporary folder): the sample project and every
+// corpus project, whose forms first get translation components with tables holding the awkward
+// cases (apostrophes, line breaks, characters outside the code page).
+#include "vle/exchange/ProjectExchange.h"
+
+#include "../VleTestUtil.h"
+#include "host/ports/Ports.h"
+#include "host/toolservices/ToolServices.h"
+#include "platform/Files.h"
+#include "vle/project/DFM_TXT.h"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace vorlect::vle {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace ports;
+
+using Snapshot = std::map<std::string, std::string>;
+
+class ProjectFilesTest : public test::VleTest {
+protected:
+  void SetUp() override {
+    VleTest::SetUp();
+    CSVType = 0;
+    InfoSel = false;
+  }
+  void TearDown() override {
+    catalogue_.reset();
+    toolservices::SetHostServices(nullptr);
+    host_.reset();
+    VleTest::TearDown();
+  }
+
+  // Copies a project folder and opens it with every form selected; returns the .dpr's path.
+  std::string Copy(const fs::path& from) {
+    const fs::path to = fs::path(dir_) / from.filename();
+    fs::copy(from, to, fs::copy_options::recursive);
+    for (const auto& f : fs::directory_iterator(to))
+      if (f.path().extension() == ".dpr") return f.path().string();
+    return {};
+  }
+  TFPrjList& Open(const std::string& dpr) {
+    catalogue_.reset();
+    toolservices::SetHostServices(nullptr);
+    host_ = std::make_unique<toolservices::HeadlessHost>(dpr);
+    toolservices::SetHostServices(host_.get());
+    catalogue_ = std::make_unique<TFPrjList>(false);
+    for (int r = 0; r < catalogue_->Count(); ++r) catalogue_->SetSelected(r, true);
+    return *catalogue_;
+  }
+  static Snapshot Files(const std::string& dpr) {
+    Snapshot s;
+    for (const auto& f : fs::recursive_directory_iterator(fs::path(dpr).parent_path()))
+      if (f.is_regular_file() && f.path().extension() != ".csv") s[f.path().string()] = platform::ReadFile(f.path());
+    return s;
+  }
+  std::string Csv(const std::string& dpr) const { return (fs::path(dpr).parent_path() / "All.csv").string(); }
+
+  // Export, then import of the same file, must leave every file as it was.
+  void ExpectRoundTrip(const std::string& dpr, bool utf8) {
+    TFPrjList& cat = Open(dpr);
+    const Snapshot before = Files(dpr);
+    TExportOptions o;
+    o.utf8 = utf8;
+    const int exported = ExportProject(cat, Csv(dpr), o, false);
+    ASSERT_GT(exported, 0) << dpr;
+    TImportReport report;
+    EXPECT_EQ(ImportProject(Open(dpr), Csv(dpr), false, &report), exported) << dpr;
+    EXPECT_EQ(report.failed + report.notFound + report.skipped, 0);
+    const Snapshot after = Files(dpr);
+    for (const auto& [name, bytes] : before) EXPECT_TRUE(after.at(name) == bytes) << name << (utf8 ? " (UTF-8)" : "");
+  }
+
+  // Changes one text cell of the exported file and imports it: exactly that line of exactly that
+  // form changes.
+  void ExpectOneCellEdit(const std::string& dpr, const std::string& newText, const std::string& notation) {
+    TFPrjList& cat = Open(dpr);
+    ASSERT_GT(ExportProject(cat, Csv(dpr), {}, false), 0);
+    int row = -1;
+    for (int r = 0; r < cat.Count() && row < 0; ++r)
+      if (cat.Entry(r).InstanceCount > 0 && cat.Entry(r).Lines.Count() > cat.Entry(r).LanguageCount + 1) row = r;
+    ASSERT_GE(row, 0);
+    const auto copy = CopyEntry(cat.Entry(row));
+    const TEntry& target = *copy;
+    const int langs = target.LanguageCount;
+    const int line = langs + 1 + langs;  // the last language of the second entry
+
+    // Rewrite that cell in the CSV: the block of the form, its second data row, its last field.
+    std::vector<std::string> lines;
+    {
+      std::istringstream in(platform::ReadFile(Csv(dpr)));
+      for (std::string l; std::getline(in, l);) lines.push_back(l.substr(0, l.size() - (l.ends_with('\r') ? 1 : 0)));
+    }
+    size_t at = 0;
+    while (at < lines.size() && !(IsCsvHeaderLine(lines[at]) && lines[at].ends_with(fs::path(target.FormFile).filename().string())))
+      ++at;
+    ASSERT_LT(at + 2, lines.size());
+    std::string& cells = lines[at + 2];
+    size_t cut = cells.size();
+    // The last field: after the last separator outside quotes.
+    bool quoted = false;
+    for (size_t i = 0; i < cells.size(); ++i) {
+      if (cells[i] == '"') quoted = !quoted;
+      if (cells[i] == ';' && !quoted) cut = i + 1;
+    }
+    cells = cells.substr(0, cut) + newText;
+    std::string csv;
+    for (const auto& l : lines) csv += l + "\r\n";
+    platform::WriteFileAtomic(Csv(dpr), csv);
+
+    const Snapshot before = Files(dpr);
+    TFPrjList& again = Open(dpr);
+    const int forms = CountForms();
+    EXPECT_EQ(ImportProject(again, Csv(dpr)), forms);
+    const Snapshot after = Files(dpr);
+    for (const auto& [name, bytes] : before) {
+      if (!fs::equivalent(name, target.FormFile)) {
+        EXPECT_TRUE(after.at(name) == bytes) << name;
+      } else {
+        EXPECT_FALSE(after.at(name) == bytes) << name;
+      }
+    }
+
+    TEntry now;
+    ScanFormFile(target.FormFile, now);
+    ASSERT_EQ(now.Lines.Count(), target.Lines.Count());
+    for (int i = 0; i < now.Lines.Count(); ++i)
+      // The same value; a changed item is written as the IDE writes it ('#39' for an apostrophe).
+      EXPECT_EQ(TextOfFormNotation(now.Lines.Strings(i)),
+                TextOfFormNotation(i == line ? notation : target.Lines.Strings(i))) << i;
+  }
+  int CountForms() const {
+    int n = 0;
+    for (int r = 0; r < catalogue_->Count(); ++r) n += catalogue_->Entry(r).InstanceCount > 0;
+    return n;
+  }
+  static std::unique_ptr<TEntry> CopyEntry(const TEntry& e) {
+    auto c = std::make_unique<TEntry>();
+    c->LanguageCount = e.LanguageCount;
+    c->FormFile = e.FormFile;
+    c->Lines.AddStrings(e.Lines);
+    return c;
+  }
+
+  std::unique_ptr<toolservices::HeadlessHost> host_;
+  std::unique_ptr<TFPrjList> catalogue_;
+  ScriptedPorts ports_;
+  ScopedPorts scope_{ports_};
+};
+
+const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
+
+TEST_F(ProjectFilesTest, SampleProjectSurvivesExportAndImport) {
+  const std::string dpr = Copy(kSample);
+  ExpectRoundTrip(dpr, false);
+  ExpectRoundTrip(dpr, true);
+  // A bare apostrophe typed into a cell is quoted again, not written broken into the form.
+  ExpectOneCellEdit(dpr, "Ge'schlossen", "Ge''schlossen");
+}
+
+TEST_F(ProjectFilesTest, FilesOfEarlierExportsStillImport) {
+  // Earlier exports named the form by its Windows path and left "%Form%" unquoted.
+  const std::string dpr = Copy(kSample);
+  TFPrjList& cat = Open(dpr);
+  ASSERT_EQ(ExportProject(cat, Csv(dpr), {}, false), 1);
+  std::string csv = platform::ReadFile(Csv(dpr));
+  const size_t eol = csv.find("\r\n");
+  csv = "%;C:\\Projects\\Sample\\MAIN.DFM" + csv.substr(eol);
+  for (size_t at; (at = csv.find("\r\n\"%Form%\"")) != std::string::npos;) csv.replace(at + 2, 8, "%Form%");
+  ASSERT_EQ(csv.find("\"%"), std::string::npos);
+  platform::WriteFileAtomic(Csv(dpr), csv);
+  const Snapshot before = Files(dpr);
+  EXPECT_EQ(ImportProject(Open(dpr), Csv(dpr)), 1);
+  EXPECT_EQ(Files(dpr), before);
+}
+
+TEST_F(ProjectFilesTest, AnEmptyBlockEmptiesTheTableButKeepsTheLanguages) {
+  const std::string dpr = Copy(kSample);
+  TFPrjList& cat = Open(dpr);
+  int row = -1;
+  for (int r = 0; r < cat.Count(); ++r)
+    if (cat.Entry(r).InstanceCount > 0) row = r;
+  ASSERT_GE(row, 0);
+  const std::string form = cat.Entry(row).FormFile;
+  const int langs = cat.Entry(row).LanguageCount;
+  platform::WriteFileAtomic(Csv(dpr), "%;" + form + "\r\n");
+  EXPECT_EQ(ImportProject(cat, Csv(dpr)), 1);
+  TEntry now;
+  EXPECT_EQ(ScanFormFile(form, now), 1);
+  EXPECT_EQ(now.LanguageCount, langs);
+  EXPECT_EQ(now.Lines.Count(), 0);
+}
+
+TEST_F(ProjectFilesTest, BlocksOfUnselectedFormsAreSkipped) {
+  const std::string dpr = Copy(kSample);
+  TFPrjList& cat = Open(dpr);
+  ASSERT_GT(ExportProject(cat, Csv(dpr), {}, false), 0);
+  for (int r = 0; r < cat.Count(); ++r) cat.SetSelected(r, false);
+  const Snapshot before = Files(dpr);
+  ports_.clear();
+  for (int i = 0; i < 8; ++i) ports_.queueAnswer(mrIgnore);
+  TImportReport report;
+  EXPECT_EQ(ImportProject(cat, Csv(dpr), false, &report), 0);
+  EXPECT_EQ(report.skipped, report.blocks);
+  EXPECT_GT(report.blocks, 0);
+  EXPECT_EQ(ports_.messages()[0].text.rfind("Skipping unit ", 0), 0u);
+  EXPECT_EQ(Files(dpr), before);
+}
+
+// Gives every form of a corpus project a component with three languages and a table of awkward
+// texts, so that the exchange has something to carry.
+void Translate(TFPrjList& cat) {
+  std::ostringstream sink;
+  CliPorts quiet(mrYes, sink);
+  ScopedPorts scope(quiet);
+  AddVorlectToAllForms(cat, 3);
+  for (int r = 0; r < cat.Count(); ++r) {
+    TEntry& e = cat.Entry(r);
+    if (e.InstanceCount <= 0) continue;
+    host::TStringList lines;
+    for (const char* l : {"%Form%", "Main", "Haupt", "'#1043#1083#1072#1074#1085#1072#1103'",  //
+                          "Label1", "it''s", "Hello'#13#10'World", "say \"x;y\"",            //
+                          "\"", "", "a\\nb", "C:\\dir\\",                                    //
+                          "\".Hint", "Caf\xE9", "'#9'tab", "x)"})
+      lines.Add(l);
+    RewriteTables(e.FormFile, 3, &cat, lines);
+  }
+}
+
+TEST_F(ProjectFilesTest, CorpusProjectsSurviveExportAndImport) {
+  const fs::path corpus = fs::path(VORLECT_CORPUS_DIR) / "projects";
+  if (!fs::exists(corpus)) GTEST_SKIP() << "corpus not found at " << corpus;
+  int projects = 0;
+  for (const auto& p : fs::directory_iterator(corpus)) {
+    if (!p.is_directory()) continue;
+    SCOPED_TRACE(p.path().string());
+    const std::string dpr = Copy(p.path());
+    Translate(Open(dpr));
+    ++projects;
+    ExpectRoundTrip(dpr, false);
+    ExpectRoundTrip(dpr, true);
+    ExpectOneCellEdit(dpr, "\"neu; new\"", "neu; new");
+  }
+  EXPECT_GE(projects, 4);
+}
+
+}  // namespace
+}  // namespace vorlect::vle
