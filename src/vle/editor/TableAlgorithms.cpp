@@ -154,8 +154,9 @@ std::vector<int>& TSmartFill::Heap(int group, int col) {
   auto [it, added] = heaps_.try_emplace(HeapKey(group, col));
   if (added) {
     const Group& g = groups_[group];
+    std::vector<int>& heap = it->second;
     auto take = [&](int q) {
-      if (groupOfCell_[g.col][q] == group && !rows_[q][col].empty()) it->second.push_back(q);
+      if (groupOfCell_[g.col][q] == group && !rows_[q][col].empty()) heap.push_back(q);
     };
     for (int q = g.head; q >= 0; q = chain_[g.col][q]) take(q);
     for (int q : g.joined) take(q);

@@ -124,31 +124,36 @@ void TStringGrid::CheckCell(int col, int row) const {
 const std::string& TStringGrid::Cells(int col, int row) const {
   static const std::string empty;
   CheckCell(col, row);
-  auto it = cells_.find({col, row});
-  return it == cells_.end() ? empty : it->second;
+  const auto r = static_cast<size_t>(row), c = static_cast<size_t>(col);
+  return r < rows_.size() && c < rows_[r].size() ? rows_[r][c] : empty;
 }
 
 void TStringGrid::SetCells(int col, int row, const std::string& text) {
   CheckCell(col, row);
-  if (text.empty()) cells_.erase({col, row});
-  else cells_[{col, row}] = text;
-}
-
-void TStringGrid::DropOutside() {
-  for (auto it = cells_.begin(); it != cells_.end();) {
-    if (it->first.first >= ColCount() || it->first.second >= RowCount()) it = cells_.erase(it);
-    else ++it;
+  const auto r = static_cast<size_t>(row), c = static_cast<size_t>(col);
+  if (r >= rows_.size()) {
+    if (text.empty()) return;
+    rows_.resize(r + 1);
   }
+  auto& cells = rows_[r];
+  if (c >= cells.size()) {
+    if (text.empty()) return;
+    cells.resize(c + 1);
+  }
+  cells[c] = text;
 }
 
 void TStringGrid::SetColCount(int v) {
+  const int old = ColCount();
   TDrawGrid::SetColCount(v);
-  DropOutside();
+  if (ColCount() < old)
+    for (auto& cells : rows_)
+      if (cells.size() > static_cast<size_t>(ColCount())) cells.resize(static_cast<size_t>(ColCount()));
 }
 
 void TStringGrid::SetRowCount(int v) {
   TDrawGrid::SetRowCount(v);
-  DropOutside();
+  if (rows_.size() > static_cast<size_t>(RowCount())) rows_.resize(static_cast<size_t>(RowCount()));
 }
 
 const ClassInfo& TStringGrid::StaticClass() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace vorlect::host {
 
@@ -69,8 +70,8 @@ public:
 
 private:
   void CheckCell(int col, int row) const;
-  void DropOutside();
-  std::map<std::pair<int, int>, std::string> cells_;
+  // Row by row; a row holds cells up to its last non-empty one written.
+  std::vector<std::vector<std::string>> rows_;
 };
 
 enum TDisplayOption { doColumnTitles, doAutoColResize, doKeyColFixed };
