@@ -15,11 +15,14 @@ void AddDllCommands(CLI::App& app, Action& action) {
   dll->require_subcommand(1);
 
   auto file = std::make_shared<std::string>();
+  auto questions = std::make_shared<QuestionOptions>();
   CLI::App* s = dll->add_subcommand("strings", "Print every string id and text, one per line, in id order");
   s->add_option("FILE", *file, "String module")->required();
+  AddQuestionOptions(*s, *questions);
   s->footer("Each line: the id, a tab, the text in UTF-8 with \\\\, \\r, \\n, \\t and \\xHH escapes.");
-  s->callback([file, &action] {
-    action = [file] {
+  s->callback([file, questions, &action] {
+    action = [file, questions] {
+      RunPorts ports(*questions);
       std::string listing;
       try {
         listing = rc::ListModuleStrings(platform::ReadFile(*file), *file);

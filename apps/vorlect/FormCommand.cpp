@@ -18,6 +18,7 @@ namespace {
 struct FormArgs {
   std::string form, id, dll;
   int language = 0;
+  QuestionOptions questions;
 };
 
 // Loads the form as an application would (not designing): the language every form takes when it
@@ -61,6 +62,7 @@ int RunText(const FormArgs& a) {
 }
 
 void AddFormOptions(CLI::App* cmd, FormArgs& a) {
+  AddQuestionOptions(*cmd, a.questions);
   cmd->add_option("--language", a.language, "Language the form takes (0-255, default 0)")->check(CLI::Range(0, 255));
   cmd->add_option("--dll", a.dll, "String module (a Windows string DLL) the form reads its texts from");
 }
@@ -77,14 +79,24 @@ void AddFormCommands(CLI::App& app, Action& action) {
   d->add_option("FORM", dump->form, "Form file (binary or text; - for standard input)")->required();
   AddFormOptions(d, *dump);
   d->footer("Messages the form would show are printed to standard error with their type.");
-  d->callback([dump, &action] { action = [dump] { return RunDump(*dump); }; });
+  d->callback([dump, &action] {
+    action = [dump] {
+      RunPorts ports(dump->questions);
+      return RunDump(*dump);
+    };
+  });
 
   auto text = std::make_shared<FormArgs>();
   CLI::App* t = form->add_subcommand("text", "Print the text of a numbered string (an identifier of the table)");
   t->add_option("FORM", text->form, "Form file holding a translation component")->required();
   t->add_option("ID", text->id, "Identifier of the string")->required();
   AddFormOptions(t, *text);
-  t->callback([text, &action] { action = [text] { return RunText(*text); }; });
+  t->callback([text, &action] {
+    action = [text] {
+      RunPorts ports(text->questions);
+      return RunText(*text);
+    };
+  });
 
   AddFormCsvCommands(*form, action);
 }

@@ -178,13 +178,20 @@ void AddProjectCommands(CLI::App& app, Action& action) {
 
   struct ConvertArgs {
     std::string project, out;
+    QuestionOptions questions;
   };
   auto conv = std::make_shared<ConvertArgs>();
   CLI::App* convert = project->add_subcommand(
       "convert", "Convert every form to the other format into a folder, and check the way back");
   convert->add_option("PROJECT", conv->project, "Project file (.dpr)")->required()->check(CLI::ExistingFile);
   convert->add_option("--out", conv->out, "Folder for the converted forms")->required();
-  convert->callback([conv, &action] { action = [conv] { return RunConvert(conv->project, conv->out); }; });
+  AddQuestionOptions(*convert, conv->questions);
+  convert->callback([conv, &action] {
+    action = [conv] {
+      RunPorts ports(conv->questions);
+      return RunConvert(conv->project, conv->out);
+    };
+  });
 
   AddProjectExchangeCommands(*project, action);
   AddProjectDllCommands(*project, action);

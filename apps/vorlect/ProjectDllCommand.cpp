@@ -120,10 +120,17 @@ void AddProjectDllCommands(CLI::App& project, Action& action) {
   build->callback([args, &action] { action = [args] { return RunBuildDlls(*args); }; });
 
   auto root = std::make_shared<std::string>();
+  auto questions = std::make_shared<QuestionOptions>();
   CLI::App* reg = project.add_subcommand(
       "register-tools", "Record ROOT (default: the folder above this program's) as the tools' root folder");
   reg->add_option("ROOT", *root, "Folder whose bin folder holds vlrc and vldcc");
-  reg->callback([root, &action] { action = [root] { return RunRegisterTools(*root); }; });
+  AddQuestionOptions(*reg, *questions);
+  reg->callback([root, questions, &action] {
+    action = [root, questions] {
+      RunPorts ports(*questions);
+      return RunRegisterTools(*root);
+    };
+  });
 }
 
 }  // namespace vorlect::cli
