@@ -1,5 +1,6 @@
 #include "runtime/VLCore.h"
 
+#include "grid/VLStGrid.h"
 #include "runtime/VLGrid.h"
 #include "runtime/VLStockAccess.h"
 #include "runtime/svlcore.h"
@@ -394,6 +395,8 @@ void Global_Set_ActiveLanguage(std::uint8_t value) {
 void RegisterClasses() {
   host::RegisterClasses({&TBaseVorlect::StaticClass(), &TVorlect::StaticClass(), &TSmallVorlect::StaticClass(),
                          &TLanguageDLLs::StaticClass()});
+  // The package also offers the translation grid, so forms holding one load too.
+  grid::RegisterVLStrGrid();
 }
 
 const host::ClassInfo& TVorlect::StaticClass() {
