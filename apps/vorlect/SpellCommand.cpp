@@ -11,6 +11,7 @@
 #include "platform/CodePages.h"
 #include "spell/Langs.h"
 #include "spell/SpellRes.h"
+#include "spell/SpellerDialog.h"
 #include "spell/Spellers.h"
 
 namespace vorlect::cli {
@@ -51,14 +52,6 @@ std::string FromUtf8(const std::string& utf8, int codePage, std::vector<size_t>&
   }
   offsets.push_back(at);
   return out;
-}
-
-std::string WithoutExtraSpaces(const std::string& flagged) {
-  if (flagged.size() < 2) return flagged;
-  const size_t keep = flagged.size() - 2;
-  size_t from = keep;
-  while (from > 0 && flagged[from - 1] == ' ') --from;
-  return flagged.substr(0, from) + flagged.substr(keep);
 }
 
 int RunSpellCheck(const SpellCheckOptions& o) {

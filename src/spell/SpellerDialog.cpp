@@ -17,7 +17,8 @@ std::string FormatCaption(const std::string& format, const std::string& name) {
   return text;
 }
 
-// "word   x" -> "word x": the run of spaces just before the last two characters goes.
+}  // namespace
+
 std::string WithoutExtraSpaces(const std::string& flagged) {
   if (flagged.size() < 2) return flagged;
   const size_t keep = flagged.size() - 2;
@@ -25,8 +26,6 @@ std::string WithoutExtraSpaces(const std::string& flagged) {
   while (from > 0 && flagged[from - 1] == ' ') --from;
   return flagged.substr(0, from) + flagged.substr(keep);
 }
-
-}  // namespace
 
 TSpellerDialog::TSpellerDialog(TSpellChecker& checker) : checker_(&checker) {
   Label2Caption = SpellResString(SpellVariants);

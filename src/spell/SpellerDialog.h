@@ -112,4 +112,8 @@ private:
   size_t suffixLength_ = 0;  // protected text after the red run
 };
 
+// How an extra-spaces problem shows: "word   x" -> "word x", the run of spaces before the last two
+// characters goes.
+std::string WithoutExtraSpaces(const std::string& flagged);
+
 }  // namespace vorlect::spell

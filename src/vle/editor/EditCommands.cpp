@@ -564,11 +564,7 @@ TCsvContext TFEditVorlect::CsvContext() const {
   if (CsvFormFile) {
     c.formFile = *CsvFormFile;
   } else if (host) {
-    std::string file = host->HostCurrentFile();
-    const auto sep = file.find_last_of("\\/:");
-    const auto dot = file.rfind('.');
-    if (dot != std::string::npos && (sep == std::string::npos || dot > sep)) file.resize(dot);
-    c.formFile = file + ".dfm";
+    c.formFile = CsvFormFileOf(host->HostCurrentFile());
   }
   const host::TStringList& names = LanguageNames();
   for (int i = 0; i < names.Count(); ++i) c.languageNames.push_back(names.Strings(i));
@@ -576,39 +572,30 @@ TCsvContext TFEditVorlect::CsvContext() const {
   return c;
 }
 
-bool TFEditVorlect::ExportCsv() {
+std::optional<std::string> TFEditVorlect::AskCsvFile(bool save, const char* title, const char* filter) {
   FileDialogOptions o;
-  o.filter = kExportFilter;
-  o.defaultExt = "csv";
+  o.title = title;
+  o.filter = filter;
+  o.defaultExt = kCsvDefaultExt;
   o.fileName = CsvFileName;
-  const auto path = SaveFileDialog(o);
-  if (!path) return false;
-  CsvFileName = *path;
-  return ExportCsvTo(*path);
+  auto path = save ? SaveFileDialog(o) : OpenFileDialog(o);
+  if (path) CsvFileName = *path;
+  return path;
+}
+
+bool TFEditVorlect::ExportCsv() {
+  const auto path = AskCsvFile(true, "", kCsvExportFilter);
+  return path && ExportCsvTo(*path);
 }
 
 bool TFEditVorlect::ImportCsv() {
-  FileDialogOptions o;
-  o.title = kImportTitle;
-  o.filter = kImportFilter;
-  o.defaultExt = "csv";
-  o.fileName = CsvFileName;
-  const auto path = OpenFileDialog(o);
-  if (!path) return false;
-  CsvFileName = *path;
-  return ImportCsvFrom(*path);
+  const auto path = AskCsvFile(false, kCsvImportTitle, kCsvImportFilter);
+  return path && ImportCsvFrom(*path);
 }
 
 bool TFEditVorlect::AddCsvFile() {
-  FileDialogOptions o;
-  o.title = kAddTitle;
-  o.filter = kImportFilter;
-  o.defaultExt = "csv";
-  o.fileName = CsvFileName;
-  const auto path = OpenFileDialog(o);
-  if (!path) return false;
-  CsvFileName = *path;
-  return AddCsvFrom(*path);
+  const auto path = AskCsvFile(false, kCsvAddTitle, kCsvImportFilter);
+  return path && AddCsvFrom(*path);
 }
 
 bool TFEditVorlect::ExportCsvTo(const std::string& path) {

@@ -60,10 +60,6 @@ inline constexpr const char* kMsgNotWrittenLanguages = "The table was not writte
 inline constexpr const char* kMsgNotWritten = "The table was not written.";
 inline constexpr const char* kMsgTooManyLanguages = "A component has at most 255 languages.";
 
-inline constexpr const char* kExportFilter = "Export files (*.csv)|*.csv|All files (*.*)|*.*";
-inline constexpr const char* kImportFilter = "Import files (*.csv)|*.csv|All files (*.*)|*.*";
-inline constexpr const char* kImportTitle = "Import a translation";
-inline constexpr const char* kAddTitle = "Add translations";
 
 // Opening fails (no editor) on a malformed CharSets entry.
 class EEditorError : public std::runtime_error {
@@ -252,6 +248,8 @@ private:
   void AfterCellsChanged(const std::vector<int>& rows);
   void MoveColumnBack(int from, int to);
   bool ReplaceStep(const TFindOptions& options, const std::string& replaceText);
+  // The file dialog of a CSV command, proposing the file last used by any of them.
+  std::optional<std::string> AskCsvFile(bool save, const char* title, const char* filter);
 
   runtime::TBaseVorlect& component_;
   host::TComponent* form_;

@@ -208,6 +208,22 @@ FormScan ScanLines(std::string_view text, const std::vector<TextLine>& lines) {
   std::string itemNotation;
   // Blank lines before an item belong to it: the IDE writes one before a text split over lines.
   int blankFirst = -1;
+  // One quoted piece of an item at line i; the item is complete unless the piece continues.
+  auto addPiece = [&](int i, std::string_view piece, bool continues) {
+    if (itemFirst < 0) itemFirst = blankFirst >= 0 ? blankFirst : i;
+    blankFirst = -1;
+    if (!piece.empty()) itemNotation += NotationOfPiece(piece);
+    if (!continues) {
+      block->items.push_back({itemFirst, i, std::move(itemNotation)});
+      itemFirst = -1;
+      itemNotation.clear();
+    }
+  };
+  auto closeList = [&](int i) {
+    block->wordsLast = i;
+    state = State::InComponent;
+    blankFirst = -1;
+  };
 
   for (int i = 1; i < count; ++i) {
     std::string_view raw = lineText(i);
@@ -226,20 +242,8 @@ FormScan ScanLines(std::string_view text, const std::vector<TextLine>& lines) {
         block->closeOffset = lines[static_cast<size_t>(i)].begin + static_cast<size_t>(&t.back() - raw.data());
         t = Trim(t.substr(0, t.size() - 1));
       }
-      if (!t.empty() || itemFirst >= 0) {
-        if (itemFirst < 0) itemFirst = blankFirst >= 0 ? blankFirst : i;
-        blankFirst = -1;
-        if (!t.empty()) itemNotation += NotationOfPiece(t);
-        if (!continues) {
-          block->items.push_back({itemFirst, i, std::move(itemNotation)});
-          itemFirst = -1;
-          itemNotation.clear();
-        }
-      }
-      if (closes) {
-        block->wordsLast = i;
-        state = State::InComponent;
-      }
+      if (!t.empty() || itemFirst >= 0) addPiece(i, t, continues);
+      if (closes) closeList(i);
       continue;
     }
 
@@ -272,23 +276,13 @@ FormScan ScanLines(std::string_view text, const std::vector<TextLine>& lines) {
             // Items on the same line: read them, but never rewrite such a list.
             block->unusualLayout = true;
             state = State::InList;
+            blankFirst = -1;
             std::string_view inner = rest.substr(rest.empty() ? 0 : 1);
             bool continues = StripContinuation(inner);
             bool closes = !continues && !inner.empty() && inner.back() == ')';
             if (closes) inner = Trim(inner.substr(0, inner.size() - 1));
-            if (!inner.empty()) {
-              itemFirst = i;
-              itemNotation = NotationOfPiece(inner);
-              if (!continues) {
-                block->items.push_back({i, i, std::move(itemNotation)});
-                itemFirst = -1;
-                itemNotation.clear();
-              }
-            }
-            if (closes) {
-              block->wordsLast = i;
-              state = State::InComponent;
-            }
+            if (!inner.empty()) addPiece(i, inner, continues);
+            if (closes) closeList(i);
           }
         }
         continue;
