@@ -475,15 +475,17 @@ void TFEditVorlect::EmptyField() {
 void TFEditVorlect::Sort() {
   grid::TVLStrGrid& g = *grid_;
   TRows rows = ReadRows(g);
+  const std::vector<int> order = SortOrder(rows);
   // Each row's height goes along with it.
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r) rows[static_cast<size_t>(r)].push_back(std::to_string(g.RowHeights(r)));
-  SortBlocks(rows);
   std::vector<int> heights;
-  for (TRow& row : rows) {
-    heights.push_back(std::stoi(row.back()));
-    row.pop_back();
+  heights.reserve(order.size());
+  TRows sorted;
+  sorted.reserve(rows.size());
+  for (int from : order) {
+    heights.push_back(g.RowHeights(from));
+    sorted.push_back(std::move(rows[static_cast<size_t>(from)]));
   }
-  WriteRows(g, rows);
+  WriteRows(g, sorted);
   for (int r = 0; r < static_cast<int>(heights.size()); ++r) g.SetRowHeights(r, heights[static_cast<size_t>(r)]);
   // Moving rows changes no count of empty fields.
 }

@@ -35,8 +35,10 @@ std::string KeyLower(std::string_view s) {
 
 // ---- Sort ---------------------------------------------------------------------------------------
 
-void SortBlocks(TRows& rows) {
+std::vector<int> SortOrder(const TRows& rows) {
   const int n = static_cast<int>(rows.size());
+  std::vector<int> order(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) order[static_cast<std::size_t>(i)] = i;
   auto blockEnd = [&](int start) {
     int e = start + 1;
     while (e < n && IsContinuationKey(rows[e][0])) ++e;
@@ -46,13 +48,14 @@ void SortBlocks(TRows& rows) {
     std::string key;
     int start, end;
   };
+  std::vector<Block> blocks;
   int r = kFirstDataRow;
   while (r < n) {
     if (rows[r][0].empty()) {  // an empty key stays where it is, with its continuation rows
       r = blockEnd(r);
       continue;
     }
-    std::vector<Block> blocks;
+    blocks.clear();
     int s = r;
     while (s < n && !rows[s][0].empty()) {
       const int e = blockEnd(s);
@@ -63,13 +66,20 @@ void SortBlocks(TRows& rows) {
       return std::lexicographical_compare(a.key.begin(), a.key.end(), b.key.begin(), b.key.end(),
                                           [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
     });
-    TRows sorted;
-    sorted.reserve(static_cast<std::size_t>(s - r));
+    int to = r;
     for (const Block& b : blocks)
-      for (int i = b.start; i < b.end; ++i) sorted.push_back(std::move(rows[i]));
-    std::move(sorted.begin(), sorted.end(), rows.begin() + r);
+      for (int i = b.start; i < b.end; ++i) order[static_cast<std::size_t>(to++)] = i;
     r = s;
   }
+  return order;
+}
+
+void SortBlocks(TRows& rows) {
+  const std::vector<int> order = SortOrder(rows);
+  TRows sorted;
+  sorted.reserve(rows.size());
+  for (int from : order) sorted.push_back(std::move(rows[static_cast<std::size_t>(from)]));
+  rows.swap(sorted);
 }
 
 // ---- Duplicates -----------------------------------------------------------------------------------
@@ -115,16 +125,22 @@ TSmartFill::TSmartFill(TRows& rows, std::vector<const host::TStrings*> others, i
       entrySize_(entrySize),
       cols_(rows.empty() ? 0 : static_cast<int>(rows[0].size())) {
   const int n = static_cast<int>(rows_.size());
-  groupIds_.resize(static_cast<std::size_t>(cols_));
+  groupIds_.resize(static_cast<std::size_t>(std::max(cols_, 0)));
+  std::size_t slots = 16;
+  while (slots < 2 * static_cast<std::size_t>(n)) slots *= 2;
   groupOfCell_.assign(static_cast<std::size_t>(cols_), std::vector<int>());
   chain_.assign(static_cast<std::size_t>(cols_), std::vector<int>());
   for (int j = 1; j < cols_; ++j) {
-    groupIds_[j].reserve(static_cast<std::size_t>(n));
+    groupIds_[j].slots.assign(slots, Slot{});
     groupOfCell_[j].assign(static_cast<std::size_t>(n), -1);
     chain_[j].assign(static_cast<std::size_t>(n), -1);
-    // From the bottom up, so that every chain runs in table order.
-    for (int q = n - 1; q >= kFirstDataRow; --q) {
-      const std::string& value = rows_[q][j];
+  }
+  groups_.reserve(static_cast<std::size_t>(std::max(n - kFirstDataRow, 0)) * static_cast<std::size_t>(std::max(cols_ - 1, 0)));
+  // From the bottom up, so that every chain runs in table order; row by row, as the cells lie.
+  for (int q = n - 1; q >= kFirstDataRow; --q) {
+    const TRow& row = rows_[q];
+    for (int j = 1; j < cols_; ++j) {
+      const std::string& value = row[j];
       const int g = GroupOf(j, value, IsBlank(value));
       groupOfCell_[j][q] = g;
       chain_[j][q] = groups_[g].head;
@@ -136,13 +152,32 @@ TSmartFill::TSmartFill(TRows& rows, std::vector<const host::TStrings*> others, i
 TSmartFill::~TSmartFill() = default;
 
 int TSmartFill::GroupOf(int col, std::string_view value, bool own) {
-  auto it = groupIds_[col].find(value);
-  if (it != groupIds_[col].end()) return it->second;
+  GroupIndex& index = groupIds_[col];
+  const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>()(value));
+  const std::size_t mask = index.slots.size() - 1;
+  std::size_t i = hash & mask;
+  for (; index.slots[i].group >= 0; i = (i + 1) & mask) {
+    const Slot& slot = index.slots[i];
+    if (slot.hash == hash && groups_[slot.group].value == value) return slot.group;
+  }
   const std::string_view key = own ? std::string_view(keyStore_.emplace_back(value)) : value;
   const int g = static_cast<int>(groups_.size());
-  groups_.push_back(Group{col, -1, {}});
-  groupIds_[col].emplace(key, g);
+  groups_.push_back(Group{col, -1, key, false});
+  index.slots[i] = Slot{hash, g};
+  if (2 * ++index.count > index.slots.size()) Grow(index);
   return g;
+}
+
+void TSmartFill::Grow(GroupIndex& index) {
+  std::vector<Slot> old(index.slots.size() * 2);
+  old.swap(index.slots);
+  const std::size_t mask = index.slots.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.group < 0) continue;
+    std::size_t i = slot.hash & mask;
+    while (index.slots[i].group >= 0) i = (i + 1) & mask;
+    index.slots[i] = slot;
+  }
 }
 
 std::vector<int>* TSmartFill::ExistingHeap(int group, int col) {
@@ -159,7 +194,8 @@ std::vector<int>& TSmartFill::Heap(int group, int col) {
       if (groupOfCell_[g.col][q] == group && !rows_[q][col].empty()) heap.push_back(q);
     };
     for (int q = g.head; q >= 0; q = chain_[g.col][q]) take(q);
-    for (int q : g.joined) take(q);
+    if (auto j = joined_.find(group); j != joined_.end())
+      for (int q : j->second) take(q);
     std::make_heap(it->second.begin(), it->second.end(), std::greater<int>());
   }
   return it->second;
@@ -170,6 +206,9 @@ std::optional<std::string> TSmartFill::FindInTable(int k, int r) {
   for (int j = 1; j < cols_; ++j) {
     if (j == k) continue;
     const int g = groupOfCell_[j][r];
+    // Most texts are held by one row: alone in its group, the row has nothing to take from it.
+    const Group& group = groups_[g];
+    if (group.head == r && chain_[j][r] < 0 && !group.joined) continue;
     MinHeap& h = Heap(g, k);
     auto clean = [&] {
       while (!h.empty() && groupOfCell_[j][h.front()] != g) HeapPop(h);
@@ -224,7 +263,8 @@ void TSmartFill::SetCell(int k, int r, std::string text) {
   if (k >= 1) {
     const int g = GroupOf(k, rows_[r][k], true);
     groupOfCell_[k][r] = g;
-    groups_[g].joined.push_back(r);
+    joined_[g].push_back(r);
+    groups_[g].joined = true;
     for (int m = 0; m < cols_; ++m)
       if (!rows_[r][m].empty())
         if (MinHeap* h = ExistingHeap(g, m)) HeapPush(*h, r);

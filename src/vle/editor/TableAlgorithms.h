@@ -4,6 +4,7 @@
 // results are those of the row-by-row walks the editor has always made.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
@@ -35,6 +36,8 @@ inline bool IsContinuationKey(std::string_view key) { return !key.empty() && key
 // their order; a row with an empty key never moves and divides the table into stretches sorted
 // on their own. Blocks of any length move whole.
 void SortBlocks(TRows& rows);
+// The same order as a list: element i is the row that the sort puts at row i.
+std::vector<int> SortOrder(const TRows& rows);
 
 struct TDuplicate {
   int row;       // the lower row of the pair
@@ -67,7 +70,8 @@ private:
   struct Group {
     int col;
     int head = -1;
-    std::vector<int> joined;
+    std::string_view value;
+    bool joined = false;  // some row took the value later (see joined_)
   };
   // For one other component, one language column j and one target column k: the value of line j
   // -> the first entry whose line k is not blank.
@@ -94,9 +98,22 @@ private:
   // min-heaps of those rows whose cell in column k is not empty, built when first asked.
   // Keys view the table's cells, which stay as they are while the engine lives, except blank
   // ones (they may be filled): those keys, and the texts filled in, are kept in keyStore_.
-  std::vector<std::unordered_map<std::string_view, int>> groupIds_;
+  // Per language column, value -> group id, open addressing over 8-byte slots (hash, group; the
+  // value is the group's): a table of tens of thousands of rows makes hundreds of thousands of
+  // keys, and one column's index stays small enough for the caches while it is built.
+  struct Slot {
+    std::uint32_t hash = 0;
+    int group = -1;
+  };
+  struct GroupIndex {
+    std::vector<Slot> slots;
+    std::size_t count = 0;
+  };
+  std::vector<GroupIndex> groupIds_;
+  static void Grow(GroupIndex& index);
   std::deque<std::string> keyStore_;
   std::vector<Group> groups_;
+  std::unordered_map<int, std::vector<int>> joined_;  // group -> rows that took its value later
   std::vector<std::vector<int>> chain_;        // [col][row]: the next row of the same start group
   std::vector<std::vector<int>> groupOfCell_;  // [col][row], -1 for column 0
   std::unordered_map<long long, std::vector<int>> heaps_;

@@ -72,9 +72,9 @@ std::unordered_set<std::string> LowerSet(const host::TStrings* list) {
 TRows ReadRows(const grid::TVLStrGrid& grid) {
   const int rows = grid.RowCount(), cols = grid.ColCount();
   TRows r(static_cast<size_t>(rows), TRow(static_cast<size_t>(cols)));
-  // Column by column: the grid keeps its cells ordered by column, then row.
-  for (int k = 0; k < cols; ++k)
-    for (int i = 0; i < rows; ++i) r[static_cast<size_t>(i)][static_cast<size_t>(k)] = grid.Cells(k, i);
+  // Row by row, as the grid keeps its cells.
+  for (int i = 0; i < rows; ++i)
+    for (int k = 0; k < cols; ++k) r[static_cast<size_t>(i)][static_cast<size_t>(k)] = grid.Cells(k, i);
   return r;
 }
 
@@ -82,16 +82,16 @@ std::vector<int> WriteRows(grid::TVLStrGrid& grid, const TRows& rows) {
   if (grid.RowCount() != static_cast<int>(rows.size())) grid.SetRowCount(static_cast<int>(rows.size()));
   const int cols = grid.ColCount();
   std::vector<char> changed(rows.size(), 0);
-  for (int k = 0; k < cols; ++k)
-    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
-      const TRow& row = rows[static_cast<size_t>(i)];
-      if (k >= static_cast<int>(row.size())) continue;
+  for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+    const TRow& row = rows[static_cast<size_t>(i)];
+    for (int k = 0; k < std::min(cols, static_cast<int>(row.size())); ++k) {
       const std::string& v = row[static_cast<size_t>(k)];
       if (grid.Cells(k, i) != v) {
         grid.SetCells(k, i, v);
         changed[static_cast<size_t>(i)] = 1;
       }
     }
+  }
   std::vector<int> result;
   for (int i = 0; i < static_cast<int>(rows.size()); ++i)
     if (changed[static_cast<size_t>(i)]) result.push_back(i);
