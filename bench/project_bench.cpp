@@ -114,7 +114,7 @@ int Run(const fs::path& corpus, int forms) {
   toolservices::SetHostServices(&host);
 
   auto t = Clock::now();
-  auto catalogue = std::make_unique<vle::TFPrjList>(false);
+  auto catalogue = std::make_unique<vle::TFPrjList>(false, vle::TProgress{}, /*keepLines=*/false);
   const double list = Seconds(t);
   catalogue->SelectAll();
 

@@ -106,41 +106,136 @@ std::string ReadFile(const std::string& path) {
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view data) {
-  if (path.empty()) Fail(path, ENOENT);
-  const std::string target = ResolveTarget(path);
-  const std::string folder = FolderOf(target);
+  AtomicFile file(path);
+  file.Write(data);
+  file.Commit();
+}
 
+// ---- AtomicFile ---------------------------------------------------------------------------------
+
+namespace {
+constexpr size_t kWriteBlock = 1 << 18;
+}
+
+AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
+  if (path_.empty()) Fail(path_, ENOENT);
+  target_ = ResolveTarget(path_);
   struct stat st;
-  const bool exists = ::stat(target.c_str(), &st) == 0;
-  if (exists && S_ISDIR(st.st_mode)) Fail(path, EISDIR);
+  existed_ = ::stat(target_.c_str(), &st) == 0;
+  if (existed_ && S_ISDIR(st.st_mode)) Fail(path_, EISDIR);
+  mode_ = existed_ ? (st.st_mode & 07777) : 0;
 
   // Hidden temporary beside the target so the final rename stays on one file system.
-  const auto slash = target.rfind('/');
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  const std::string dirPrefix = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  std::string tempPath;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    tempPath = dirPrefix + "." + base + "." + RandomSuffix() + ".tmp";
-    fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) Fail(path, errno);
+  const auto slash = target_.rfind('/');
+  const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+  const std::string dirPrefix = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    temp_ = dirPrefix + "." + base + "." + RandomSuffix() + ".tmp";
+    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno != EEXIST) Fail(path_, errno);
   }
-  if (fd < 0) Fail(path, EEXIST);
-  TempGuard guard(fd, tempPath);
+  if (fd_ < 0) Fail(path_, EEXIST);
+  if (existed_ && ::fchmod(fd_, mode_) != 0) {
+    const int err = errno;
+    ::close(fd_);
+    fd_ = -1;
+    ::unlink(temp_.c_str());
+    Fail(path_, err);
+  }
+}
 
-  if (exists && ::fchmod(fd, st.st_mode & 07777) != 0) Fail(path, errno);
-  WriteAll(fd, data, path);
-  if (::fsync(fd) != 0) Fail(path, errno);
-  if (guard.close() != 0) Fail(path, errno);
-  if (::rename(tempPath.c_str(), target.c_str()) != 0) Fail(path, errno);
-  guard.release();
+AtomicFile::~AtomicFile() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+void AtomicFile::Write(std::string_view data) {
+  if (temp_.empty()) Fail(path_, EBADF);
+  if (buffer_.size() + data.size() < kWriteBlock) {
+    buffer_.append(data);
+    return;
+  }
+  Flush();
+  if (data.size() >= kWriteBlock) WriteAll(fd_, data, path_);
+  else buffer_.assign(data);
+}
+
+void AtomicFile::Flush() {
+  WriteAll(fd_, buffer_, path_);
+  buffer_.clear();
+}
+
+void AtomicFile::Commit() {
+  if (temp_.empty()) Fail(path_, EBADF);
+  Flush();
+  if (::fsync(fd_) != 0) Fail(path_, errno);
+  const int rc = ::close(fd_);  // a failing close reports a delayed write error
+  fd_ = -1;
+  if (rc != 0) Fail(path_, errno);
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) Fail(path_, errno);
+  temp_.clear();
 
   // Make the rename itself durable; a failure here no longer endangers either version.
-  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dirFd = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {
     ::fsync(dirFd);
     ::close(dirFd);
   }
+}
+
+// ---- LineReader ---------------------------------------------------------------------------------
+
+LineReader::LineReader(const std::string& path) : path_(path) {
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) Fail(path, errno);
+  struct stat st;
+  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(fd_);
+    fd_ = -1;
+    Fail(path, err);
+  }
+}
+
+LineReader::~LineReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool LineReader::Fill() {
+  if (eof_) return false;
+  buffer_.erase(0, pos_);
+  pos_ = 0;
+  const size_t had = buffer_.size();
+  buffer_.resize(had + 65536);
+  ssize_t n;
+  do n = ::read(fd_, buffer_.data() + had, 65536);
+  while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    buffer_.resize(had);
+    Fail(path_, errno);
+  }
+  buffer_.resize(had + static_cast<size_t>(n));
+  if (n == 0) eof_ = true;
+  return n > 0;
+}
+
+bool LineReader::Next(std::string_view& line) {
+  size_t end;
+  while (true) {
+    end = buffer_.find_first_of("\r\n", pos_);
+    // A CR at the end of what was read may be the first half of CR LF.
+    if (end != std::string::npos && (buffer_[end] == '\n' || end + 1 < buffer_.size() || eof_)) break;
+    if (!Fill()) {
+      end = buffer_.find_first_of("\r\n", pos_);
+      if (end == std::string::npos) end = buffer_.size();
+      break;
+    }
+  }
+  if (pos_ >= buffer_.size()) return false;
+  line = std::string_view(buffer_).substr(pos_, end - pos_);
+  pos_ = end;
+  if (pos_ < buffer_.size() && buffer_[pos_++] == '\r' && pos_ < buffer_.size() && buffer_[pos_] == '\n') ++pos_;
+  return true;
 }
 
 std::string TempFolder() {

@@ -28,6 +28,49 @@ std::string ReadFile(const std::string& path);
 // Throws FileError; on failure `path` is untouched and no temporary file is left behind.
 void WriteFileAtomic(const std::string& path, std::string_view data);
 
+// The same for content written piece by piece: Write appends (buffered), Commit replaces `path`
+// by the complete file. Destroyed without Commit (an error, a cancelled run), it leaves `path`
+// untouched and no temporary file behind. Errors throw FileError naming `path`.
+class AtomicFile {
+public:
+  explicit AtomicFile(std::string path);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  void Write(std::string_view data);
+  void Commit();
+  const std::string& Path() const { return path_; }
+
+private:
+  void Flush();
+  std::string path_, target_, temp_;
+  int fd_ = -1;
+  bool existed_ = false;
+  unsigned mode_ = 0;
+  std::string buffer_;
+};
+
+// Reads a file line by line in blocks, so that memory does not grow with the file. CR LF, LF or
+// CR end a line; a final line break gives no empty last line. Errors throw FileError.
+class LineReader {
+public:
+  explicit LineReader(const std::string& path);
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+  // The next line, valid until the next call; false at the end of the file.
+  bool Next(std::string_view& line);
+
+private:
+  bool Fill();  // reads more; false at the end of the file
+  std::string path_;
+  int fd_ = -1;
+  std::string buffer_;
+  size_t pos_ = 0;
+  bool eof_ = false;
+};
+
 // The folder for temporary files: $TMPDIR when set and usable, else /tmp.
 std::string TempFolder();
 

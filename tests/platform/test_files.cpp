@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -150,4 +151,57 @@ TEST_F(FilesTest, TempFilesAreUniqueAndInTmpdir) {
   EXPECT_EQ(TempFolder(), "/tmp");
   EXPECT_THROW(CreateTempFile("a/b"), FileError);
   if (old) ::setenv("TMPDIR", saved.c_str(), 1); else ::unsetenv("TMPDIR");
+}
+
+TEST_F(FilesTest, PieceByPieceFileAppearsOnlyWhenCommitted) {
+  const std::string f = Path("out.csv");
+  WriteFileAtomic(f, "old");
+  std::string expected;
+  {
+    AtomicFile file(f);
+    for (int i = 0; i < 20000; ++i) {  // several times the write buffer
+      const std::string piece = "line " + std::to_string(i) + "\r\n";
+      file.Write(piece);
+      expected += piece;
+    }
+    file.Write(std::string(300000, 'x'));  // one piece larger than the buffer
+    expected += std::string(300000, 'x');
+    EXPECT_EQ(ReadFile(f), "old");
+    file.Commit();
+  }
+  EXPECT_EQ(ReadFile(f), expected);
+  EXPECT_EQ(EntryCount(), 1u);
+  {
+    AtomicFile abandoned(f);
+    abandoned.Write("never");
+  }
+  EXPECT_EQ(ReadFile(f), expected);
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FilesTest, LineReaderEndsLinesAsTheWholeFileReaderDoes) {
+  // Line ends of every kind, a CR LF split across the reader's 64 KiB blocks, a long line and a
+  // last line without a break.
+  std::string text = "a\r\nb\nc\rd\r\n\r\n";
+  const std::string filler(65536 - text.size() - 1, 'p');  // its CR ends the first block
+  text += filler + "\r\nq\n";
+  text += std::string(200000, 'L') + "\r" + "last";
+  const std::string f = Path("lines.txt");
+  WriteFileAtomic(f, text);
+  std::vector<std::string> got;
+  LineReader reader(f);
+  std::string_view line;
+  while (reader.Next(line)) got.emplace_back(line);
+  const std::vector<std::string> want = {"a", "b", "c", "d", "", filler, "q",
+                                         std::string(200000, 'L'), "last"};
+  EXPECT_EQ(got, want);
+  EXPECT_FALSE(reader.Next(line));
+
+  WriteFileAtomic(f, "one\n");
+  LineReader single(f);
+  ASSERT_TRUE(single.Next(line));
+  EXPECT_EQ(line, "one");
+  EXPECT_FALSE(single.Next(line));
+  EXPECT_THROW(LineReader(Path("missing")), FileError);
+  EXPECT_THROW(LineReader(dir_.string()), FileError);
 }

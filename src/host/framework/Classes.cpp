@@ -592,7 +592,7 @@ void TStringList::Delete(int index) {
 void TStringList::Clear() {
   if (items_.empty()) return;
   Changing();
-  items_.clear();
+  std::vector<Item>().swap(items_);  // the capacity goes too, as on the original platform
   Changed();
 }
 

@@ -114,9 +114,13 @@ void TSearchDlg::Search(bool replace) {
     if (!catalogue_.Selected(r)) continue;
     if (ProcessMessages) ProcessMessages();
     if (StopRequested()) break;
-    TEntry& entry = catalogue_.Entry(r);
+    TRowLines use(catalogue_, r);
+    TEntry& entry = use.Entry();
     if (catalogue_.Progress) catalogue_.Progress(++done, total, entry.FormFile);
-    if (!SearchEntry(entry, replace)) break;
+    const size_t before = results_.size();
+    const bool go_on = SearchEntry(entry, replace);
+    if (results_.size() != before) use.Keep();  // results point into the lines, replacements wait there
+    if (!go_on) break;
   }
   findCaption_ = kFindCaption;
   groupCaption_ = "&Search Results";

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace vorlect::vle {
@@ -169,100 +170,108 @@ int ExportProject(TFPrjList& catalogue, const std::string& fileName, TExportOpti
   }
 
   const TCsvEscape escape = options.utf8 ? TCsvEscape::Exact : TCsvEscape::Classic;
-  std::string project;
-  if (csv && options.utf8) project = kBom;
-  std::vector<std::string> perLanguage;  // file i + 1
   int count = 0;
   int nextBase = 1000;
   int total = 0;
   for (int r = 0; r < catalogue.Count(); ++r)
     if (catalogue.Selected(r) && catalogue.Entry(r).InstanceCount > 0) ++total;
 
-  for (int r = 0; r < catalogue.Count(); ++r) {
-    if (!catalogue.Selected(r)) continue;
-    const TEntry& e = catalogue.Entry(r);
-    if (e.InstanceCount <= 0) continue;
-    ++count;
-    Progress(catalogue, count, total, e.FormFile);
-    const int langs = std::max(0, e.LanguageCount);
-    const int lines = e.Lines.Count();
-    if (static_cast<int>(perLanguage.size()) < langs && options.perLanguage) perLanguage.resize(langs);
-
+  // Every file goes to a temporary beside it, form by form, and all are put in place at the end:
+  // memory stays flat in the number of forms, and a failure leaves every file as it was.
+  std::unique_ptr<platform::AtomicFile> projectFile;
+  std::vector<std::unique_ptr<platform::AtomicFile>> perLanguage;  // file i + 1
+  int written = 0;
+  try {
     if (csv) {
-      const std::string header = std::string("%") + sep + CsvWriteField(e.FormFile, sep) + "\r\n";
-      project += header;
-      for (int i = 0; i + langs < lines; i += langs + 1) {
-        project += KeyField(KeyText(e.Lines.Strings(i), options.utf8), sep, escape);
-        for (int b = 1; b <= langs; ++b) {
-          project += sep;
-          project += CsvWriteField(FieldText(e.Lines.Strings(i + b), b, options.utf8), sep, escape);
-        }
-        project += "\r\n";
+      projectFile = std::make_unique<platform::AtomicFile>((n.folder / n.name).string());
+      if (options.utf8) projectFile->Write(kBom);
+    }
+    auto languageFile = [&](int b) -> platform::AtomicFile& {
+      if (static_cast<int>(perLanguage.size()) < b) perLanguage.resize(static_cast<size_t>(b));
+      std::unique_ptr<platform::AtomicFile>& f = perLanguage[static_cast<size_t>(b - 1)];
+      if (!f) {
+        f = std::make_unique<platform::AtomicFile>(Numbered(files, b));
+        if (rc) f->Write("STRINGTABLE\r\nBEGIN\r\n");
+        else if (options.utf8) f->Write(kBom);
       }
-      if (options.perLanguage) {
-        for (int b = 1; b <= langs; ++b) {
-          std::string& f = perLanguage[b - 1];
-          if (f.empty() && options.utf8) f = kBom;
-          f += header;
-          for (int i = 0; i + langs < lines; i += langs + 1) {
-            f += KeyField(KeyText(e.Lines.Strings(i), options.utf8), sep, escape);
-            f += sep;
-            f += CsvWriteField(FieldText(e.Lines.Strings(i + b), b, options.utf8), sep, escape);
-            f += "\r\n";
+      return *f;
+    };
+    std::string piece;
+    for (int r = 0; r < catalogue.Count(); ++r) {
+      if (!catalogue.Selected(r) || catalogue.Entry(r).InstanceCount <= 0) continue;
+      TRowLines use(catalogue, r);
+      const TEntry& e = use.Entry();
+      if (e.InstanceCount <= 0) continue;  // the form file changed since the catalogue was read
+      ++count;
+      Progress(catalogue, count, total, e.FormFile);
+      const int langs = std::max(0, e.LanguageCount);
+      const int lines = e.Lines.Count();
+
+      if (csv) {
+        const std::string header = std::string("%") + sep + CsvWriteField(e.FormFile, sep) + "\r\n";
+        piece = header;
+        for (int i = 0; i + langs < lines; i += langs + 1) {
+          piece += KeyField(KeyText(e.Lines.Strings(i), options.utf8), sep, escape);
+          for (int b = 1; b <= langs; ++b) {
+            piece += sep;
+            piece += CsvWriteField(FieldText(e.Lines.Strings(i + b), b, options.utf8), sep, escape);
+          }
+          piece += "\r\n";
+        }
+        projectFile->Write(piece);
+        if (options.perLanguage) {
+          for (int b = 1; b <= langs; ++b) {
+            piece = header;
+            for (int i = 0; i + langs < lines; i += langs + 1) {
+              piece += KeyField(KeyText(e.Lines.Strings(i), options.utf8), sep, escape);
+              piece += sep;
+              piece += CsvWriteField(FieldText(e.Lines.Strings(i + b), b, options.utf8), sep, escape);
+              piece += "\r\n";
+            }
+            languageFile(b).Write(piece);
           }
         }
-      }
-    } else {
-      // Every language file uses the same ids for the same entries.
-      const int base = nextBase;
-      const int entries = lines >= langs + 1 ? (lines - langs - 1) / (langs + 1) + 1 : 0;
-      const long long last = static_cast<long long>(base) + 2LL * entries;
-      if (last > kMaxStringId) {
-        MessageDlg("The string ids of " + e.FormFile + "\rwould exceed " + std::to_string(kMaxStringId) +
-                       ".\rNo resource script was written.",
-                   mtError, {mbAbort});
-        return -1;
-      }
-      for (int b = 1; b <= langs; ++b) {
-        std::string& f = perLanguage[b - 1];
-        if (f.empty()) f = "STRINGTABLE\r\nBEGIN\r\n";
-        const int cp = ColumnCodePage(b);
-        int id = base;
-        f += "    " + std::to_string(id) + ", \"" + ResourceBody("%" + e.FormClassName) + "\"\r\n";
-        for (int i = 0; i + langs < lines; i += langs + 1) {
-          f += "    " + std::to_string(++id) + ", \"" + ResourceEscape(e.Lines.Strings(i), platform::AnsiCodePage()) +
-               "\"\r\n";
-          f += "    " + std::to_string(++id) + ", \"" + ResourceEscape(e.Lines.Strings(i + b), cp) + "\"\r\n";
+      } else {
+        // Every language file uses the same ids for the same entries.
+        const int base = nextBase;
+        const int entries = lines >= langs + 1 ? (lines - langs - 1) / (langs + 1) + 1 : 0;
+        const long long last = static_cast<long long>(base) + 2LL * entries;
+        if (last > kMaxStringId) {
+          MessageDlg("The string ids of " + e.FormFile + "\rwould exceed " + std::to_string(kMaxStringId) +
+                         ".\rNo resource script was written.",
+                     mtError, {mbAbort});
+          return -1;
         }
+        for (int b = 1; b <= langs; ++b) {
+          const int cp = ColumnCodePage(b);
+          int id = base;
+          piece = "    " + std::to_string(id) + ", \"" + ResourceBody("%" + e.FormClassName) + "\"\r\n";
+          for (int i = 0; i + langs < lines; i += langs + 1) {
+            piece += "    " + std::to_string(++id) + ", \"" +
+                     ResourceEscape(e.Lines.Strings(i), platform::AnsiCodePage()) + "\"\r\n";
+            piece += "    " + std::to_string(++id) + ", \"" + ResourceEscape(e.Lines.Strings(i + b), cp) + "\"\r\n";
+          }
+          languageFile(b).Write(piece);
+        }
+        nextBase = static_cast<int>((last + 101) / 100 * 100);
       }
-      nextBase = static_cast<int>((last + 101) / 100 * 100);
     }
+    if (rc)
+      for (auto& f : perLanguage)
+        if (f) f->Write("END\r\n");
+    if (projectFile) projectFile->Commit();
+    for (size_t i = 0; i < perLanguage.size(); ++i)
+      if (perLanguage[i]) {
+        perLanguage[i]->Commit();
+        written = static_cast<int>(i) + 1;
+      }
+  } catch (const platform::FileError& e) {
+    MessageDlg(Format("File %s\rcould not be created.", fs::path(e.path()).filename().string()), mtError, {mbAbort});
+    return -1;
   }
-  if (rc)
-    for (std::string& f : perLanguage)
-      if (!f.empty()) f += "END\r\n";
-
-  // Write everything, then drop numbered files a previous export with more languages left.
-  auto write = [&](const std::string& path, const std::string& data, const std::string& shown) {
-    try {
-      platform::WriteFileAtomic(path, data);
-      return true;
-    } catch (const platform::FileError&) {
-      MessageDlg(Format("File %s\rcould not be created.", shown), mtError, {mbAbort});
-      return false;
-    }
-  };
-  if (csv && !write((n.folder / n.name).string(), project, n.name)) return -1;
-  int written = 0;
-  if (options.perLanguage) {
-    for (size_t i = 0; i < perLanguage.size(); ++i) {
-      if (perLanguage[i].empty()) continue;
-      const std::string path = Numbered(files, static_cast<int>(i) + 1);
-      if (!write(path, perLanguage[i], fs::path(path).filename().string())) return -1;
-      written = static_cast<int>(i) + 1;
-    }
+  // Numbered files a previous export with more languages left go.
+  if (options.perLanguage)
     for (int i = written + 1; i <= 99; ++i) platform::DeleteFile(Numbered(files, i));
-  }
 
   MessageDlg(std::to_string(count) + " Instances of TVorlect have been exported\rin file " + n.name + ".",
              mtInformation, {mbOK});
@@ -303,17 +312,21 @@ void ForEachLine(std::string_view contents, Fn&& fn) {
 
 }  // namespace
 
-void ForEachProjectCsvBlock(std::string_view contents, bool utf8, const std::function<void(TCsvBlock&)>& onBlock) {
-  if (contents.substr(0, kBom.size()) == kBom) {
-    contents.remove_prefix(kBom.size());
-    utf8 = true;
-  }
-  // One block at a time, so that memory does not grow with the number of forms in the file.
+namespace {
+
+// The blocks of the lines `forLines` hands over one by one; one block at a time is held, so that
+// memory does not grow with the number of forms in the file.
+template <class ForLines>
+void BlocksOfLines(ForLines&& forLines, bool utf8, const std::function<void(TCsvBlock&)>& onBlock) {
   std::optional<TCsvBlock> b;
   bool first = true;
-  ForEachLine(contents, [&](std::string_view line) {
+  forLines([&](std::string_view line) {
     // The first line is a header whatever it holds; then a header starts every further block.
     if (first || IsCsvHeaderLine(line)) {
+      if (first && line.substr(0, kBom.size()) == kBom) {
+        line.remove_prefix(kBom.size());
+        utf8 = true;
+      }
       first = false;
       const char previous = b ? b->separator : CsvSeparator;
       if (b) onBlock(*b);
@@ -336,6 +349,23 @@ void ForEachProjectCsvBlock(std::string_view contents, bool utf8, const std::fun
     b->rows.push_back(std::move(fields));
   });
   if (b) onBlock(*b);
+}
+
+template <class Fn>
+void ForEachFileLine(const std::string& path, Fn&& fn) {
+  platform::LineReader reader(path);
+  std::string_view line;
+  while (reader.Next(line)) fn(line);
+}
+
+}  // namespace
+
+void ForEachProjectCsvBlock(std::string_view contents, bool utf8, const std::function<void(TCsvBlock&)>& onBlock) {
+  BlocksOfLines([&](auto&& fn) { ForEachLine(contents, fn); }, utf8, onBlock);
+}
+
+void ForEachProjectCsvFileBlock(const std::string& path, bool utf8, const std::function<void(TCsvBlock&)>& onBlock) {
+  BlocksOfLines([&](auto&& fn) { ForEachFileLine(path, fn); }, utf8, onBlock);
 }
 
 std::vector<TCsvBlock> ReadProjectCsv(std::string_view contents, bool utf8) {
@@ -395,30 +425,29 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
     ShowSelectionNotice(kNoticeSelImport);
     return -1;
   }
-  std::string contents;
+  // The file is read twice, a block at a time: once to count the forms for the progress report.
+  int total = 0;
   try {
-    contents = platform::ReadFile(fileName);
+    bool first = true;
+    ForEachFileLine(fileName, [&](std::string_view line) {
+      total += first || IsCsvHeaderLine(line);
+      first = false;
+    });
   } catch (const platform::FileError&) {
     MessageDlg(Format("File %s\rcould not be opened.", fileName), mtError, {mbAbort});
     return -1;
   }
-  int total = 0;
-  {
-    bool first = true;
-    ForEachLine(contents, [&](std::string_view line) {
-      total += first || IsCsvHeaderLine(line);
-      first = false;
-    });
-  }
   auto* host = toolservices::GetHostServices();
   int done = 0;
-  ForEachProjectCsvBlock(contents, utf8, [&](TCsvBlock& b) {
+  auto importBlock = [&](TCsvBlock& b) {
     CsvSeparator = b.separator;
     Progress(catalogue, ++done, total, b.formFile);
     if (b.formFile.empty() && b.rows.empty()) return;
     ++rep.blocks;
     const int row = catalogue.FindByFileName(b.formFile);
-    const TEntry* entry = row >= 0 ? &catalogue.Entry(row) : nullptr;
+    std::optional<TRowLines> use;
+    if (row >= 0) use.emplace(catalogue, row);
+    const TEntry* entry = use ? &use->Entry() : nullptr;
     // A block without rows keeps the form's language count rather than changing it.
     int languages = b.Languages();
     if (languages < 0) languages = entry && entry->LanguageCount > 0 ? entry->LanguageCount : 2;
@@ -438,7 +467,13 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
     } else if (row >= 0 && catalogue.Selected(row)) {
       ++rep.failed;
     }
-  });
+  };
+  try {
+    ForEachProjectCsvFileBlock(fileName, utf8, importBlock);
+  } catch (const platform::FileError&) {
+    // The file went away or became unreadable half way; the forms done so far stay done.
+    MessageDlg(Format("File %s\rcould not be opened.", fileName), mtError, {mbAbort});
+  }
   MessageDlg(std::to_string(rep.imported) + " Instances of TVorlect have been imported.", mtInformation, {mbOK});
   if (rep.imported == 0) ShowSelectionNotice(kNoticeSelImport);
   return rep.imported;

@@ -79,6 +79,8 @@ struct TCsvBlock {
 std::vector<TCsvBlock> ReadProjectCsv(std::string_view contents, bool utf8);
 // The same, handing over each block as soon as it is complete (import keeps one at a time).
 void ForEachProjectCsvBlock(std::string_view contents, bool utf8, const std::function<void(TCsvBlock&)>& onBlock);
+// The same over a file read a block at a time (import); throws platform::FileError.
+void ForEachProjectCsvFileBlock(const std::string& path, bool utf8, const std::function<void(TCsvBlock&)>& onBlock);
 
 // Whether a line of a project CSV file starts a form's block.
 bool IsCsvHeaderLine(std::string_view line);

@@ -422,6 +422,7 @@ bool RewriteTables(const std::string& formFile, int languages, TFPrjList* catalo
     if (&entry->Lines != &lines) {
       entry->Lines.Clear();
       for (const auto& l : table) entry->Lines.Add(l);
+      entry->LinesLoaded();
     }
     entry->LanguageCount = languages;
   }
@@ -549,6 +550,8 @@ int AddVorlectToAllForms(TFPrjList& catalogue, int languages, bool selectedOnly)
     entry.LanguageCount = languages;
     entry.Lines.Clear();
     for (const auto& l : table) entry.Lines.Add(l);
+    entry.LinesLoaded();
+    if (!catalogue.KeepLines()) entry.ReleaseLines();
     if (open) {
       host->HostReloadFile(entry.FormFile);
       host->HostReloadFile(unit);
@@ -603,6 +606,7 @@ bool EmptyAllTables(TFPrjList& catalogue, bool selectedOnly) {
       continue;
     }
     entry.Lines.Clear();
+    entry.LinesLoaded();
     entry.LanguageCount = 1;
     const std::string unit = ResolveSiblingFile(entry.FormFile, ".pas");
     if (IsOpen(host, unit)) host->HostReloadFile(unit);

@@ -83,7 +83,7 @@ ProjectSession::ProjectSession(const std::string& projectFile, TProgress progres
     : host_(std::make_unique<toolservices::HeadlessHost>(projectFile)),
       previous_(toolservices::SetHostServices(host_.get())) {
   try {
-    catalogue_ = std::make_unique<TFPrjList>(false, std::move(progress));
+    catalogue_ = std::make_unique<TFPrjList>(false, std::move(progress), /*keepLines=*/false);
   } catch (...) {
     toolservices::SetHostServices(previous_);
     throw;

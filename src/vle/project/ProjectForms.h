@@ -35,7 +35,8 @@ std::vector<std::string> SelectForms(TFPrjList& catalogue, const std::vector<std
 TProgress LineProgress(std::FILE* out);
 
 // A project opened for the command line: the headless host is the current host while this lives,
-// and the catalogue was read without the language-names question.
+// and the catalogue was read without the language-names question, keeping counts only between
+// steps so that memory stays flat in the number of forms.
 class ProjectSession {
 public:
   // Throws toolservices::ProjectFileError or platform::FileError for an unreadable project.

@@ -57,18 +57,38 @@ bool IsKeyChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c
 
 std::string TEntry::LanguagesCell() const { return std::to_string(LanguageCount); }
 
-std::string TEntry::DoneCell() const {
-  const int count = Lines.Count();
-  if (count == 0) return "-";
+namespace {
+int FilledLines(const host::TStrings& lines) {
   int filled = 0;
-  for (int i = 0; i < count; ++i)
-    if (!Lines.Strings(i).empty()) ++filled;
+  for (int i = 0; i < lines.Count(); ++i)
+    if (!lines.Strings(i).empty()) ++filled;
+  return filled;
+}
+}  // namespace
+
+std::string TEntry::DoneCell() const {
+  const int count = released_ ? releasedLines_ : Lines.Count();
+  if (count == 0) return "-";
+  const int filled = released_ ? releasedFilled_ : FilledLines(Lines);
   return std::to_string(filled * 100 / count) + "%";
+}
+
+void TEntry::ReleaseLines() {
+  if (released_) return;
+  releasedLines_ = Lines.Count();
+  releasedFilled_ = FilledLines(Lines);
+  Lines.Clear();
+  released_ = true;
+}
+
+void TEntry::LoadLines() {
+  if (released_) ScanFormFile(FormFile, *this);
 }
 
 // ---- Scan -----------------------------------------------------------------------------------------
 
 int ScanFormText(std::string_view text, TEntry& entry) {
+  entry.LinesLoaded();
   entry.InstanceCount = 0;
   entry.LanguageCount = 0;
   entry.FormClassName.clear();
@@ -104,6 +124,7 @@ int ScanFormFile(const std::string& formFile, TEntry& entry) {
     text.clear();
   }
   if (text.empty()) {
+    entry.LinesLoaded();
     entry.InstanceCount = entry.LanguageCount = 0;
     entry.FormClassName.clear();
     entry.Lines.Clear();
@@ -114,7 +135,8 @@ int ScanFormFile(const std::string& formFile, TEntry& entry) {
 
 // ---- TFPrjList ------------------------------------------------------------------------------------
 
-TFPrjList::TFPrjList(bool askLanguageNames, TProgress progress) : Progress(std::move(progress)) {
+TFPrjList::TFPrjList(bool askLanguageNames, TProgress progress, bool keepLines)
+    : Progress(std::move(progress)), keepLines_(keepLines) {
   toolservices::HostServices* host = toolservices::GetHostServices();
   caption_ = host ? host->HostProjectFile() : std::string();
   if (caption_.empty()) {
@@ -131,6 +153,7 @@ TFPrjList::TFPrjList(bool askLanguageNames, TProgress progress) : Progress(std::
     auto entry = std::make_unique<TEntry>();
     ScanFormFile(ResolveSiblingFile(unit, ".dfm"), *entry);
     entry->FormName = host->HostFormName(i);
+    if (!keepLines_) entry->ReleaseLines();
     rows_.push_back({std::move(entry), false});
     if (Progress) Progress(i + 1, total, rows_.back().entry->FormFile);
   }
@@ -185,6 +208,14 @@ int TFPrjList::FindByFileName(const std::string& formFile) const {
   for (size_t i = 0; i < rows_.size(); ++i)
     if (LowerAscii(FileNamePart(rows_[i].entry->FormFile)) == wanted) return static_cast<int>(i);
   return -1;
+}
+
+TRowLines::TRowLines(TFPrjList& catalogue, int row) : entry_(catalogue.Entry(row)), release_(!catalogue.KeepLines()) {
+  entry_.LoadLines();
+}
+
+TRowLines::~TRowLines() {
+  if (release_) entry_.ReleaseLines();
 }
 
 // ---- Exchange page --------------------------------------------------------------------------------

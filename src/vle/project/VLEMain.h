@@ -25,6 +25,18 @@ struct TEntry {
   // "#L" and "Done" cells of the list.
   std::string LanguagesCell() const;
   std::string DoneCell() const;  // non-empty share as "73%", "-" without lines
+
+  // A catalogue of thousands of forms need not hold every table: ReleaseLines drops the lines and
+  // keeps what the list shows; LoadLines reads them from the form file again when released.
+  void ReleaseLines();
+  void LoadLines();
+  bool LinesReleased() const { return released_; }
+  // Whoever fills Lines anew says so (the scan and every rewrite do).
+  void LinesLoaded() { released_ = false; }
+
+private:
+  bool released_ = false;
+  int releasedLines_ = 0, releasedFilled_ = 0;
 };
 
 // Reads one form file into `entry` (scan of the text notation); returns InstanceCount.
@@ -47,7 +59,10 @@ public:
   // Opening: the caption is the host's project file; every form of the host's project is saved
   // when open and scanned. Messages (no project, different language counts, the language-names
   // question unless `askLanguageNames` is false) go through the dialog port.
-  explicit TFPrjList(bool askLanguageNames = true, TProgress progress = {});
+  // `keepLines` false keeps only each form's counts between steps (see TRowLines): memory then
+  // stays flat in the number of forms.
+  explicit TFPrjList(bool askLanguageNames = true, TProgress progress = {}, bool keepLines = true);
+  bool KeepLines() const { return keepLines_; }
 
   const std::string& Caption() const { return caption_; }
   int Count() const { return static_cast<int>(rows_.size()); }
@@ -82,6 +97,24 @@ public:
 private:
   std::string caption_;
   std::vector<Row> rows_;
+  bool keepLines_ = true;
+};
+
+// A row's table lines for the time of one step: read again from the form file when the catalogue
+// keeps counts only, and released again at the end of the step unless Keep() was called (search
+// results that point into the lines, unsaved replacements).
+class TRowLines {
+public:
+  TRowLines(TFPrjList& catalogue, int row);
+  ~TRowLines();
+  TRowLines(const TRowLines&) = delete;
+  TRowLines& operator=(const TRowLines&) = delete;
+  TEntry& Entry() { return entry_; }
+  void Keep() { release_ = false; }
+
+private:
+  TEntry& entry_;
+  bool release_;
 };
 
 // The exchange page's file-name check: false for masks, empty names, names ending in ":", "\" or

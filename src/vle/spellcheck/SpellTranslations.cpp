@@ -294,7 +294,8 @@ void TProjectSpelling::BtnSpellClick(TFPrjList& catalogue) {
   Aborted = false;
   for (int i = 0; i < catalogue.Count() && !Aborted; ++i) {
     if (!catalogue.Selected(i)) continue;
-    TEntry& entry = catalogue.Entry(i);
+    TRowLines use(catalogue, i);
+    TEntry& entry = use.Entry();
     ++checked;
     std::optional<std::string> engineError;
     bool changed = false;

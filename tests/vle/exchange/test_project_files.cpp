@@ -7,11 +7,15 @@
 #include "host/ports/Ports.h"
 #include "host/toolservices/ToolServices.h"
 #include "platform/Files.h"
+#include "platform/CodePages.h"
+#include "vle/exchange/FSearchDlg.h"
+#include "vle/exchange/Notation.h"
 #include "vle/project/DFM_TXT.h"
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace vorlect::vle {
@@ -44,12 +48,12 @@ protected:
       if (f.path().extension() == ".dpr") return f.path().string();
     return {};
   }
-  TFPrjList& Open(const std::string& dpr) {
+  TFPrjList& Open(const std::string& dpr, bool keepLines = true) {
     catalogue_.reset();
     toolservices::SetHostServices(nullptr);
     host_ = std::make_unique<toolservices::HeadlessHost>(dpr);
     toolservices::SetHostServices(host_.get());
-    catalogue_ = std::make_unique<TFPrjList>(false);
+    catalogue_ = std::make_unique<TFPrjList>(false, TProgress{}, keepLines);
     for (int r = 0; r < catalogue_->Count(); ++r) catalogue_->SetSelected(r, true);
     return *catalogue_;
   }
@@ -247,6 +251,90 @@ TEST_F(ProjectFilesTest, CorpusProjectsSurviveExportAndImport) {
     ExpectOneCellEdit(dpr, "\"neu; new\"", "neu; new");
   }
   EXPECT_GE(projects, 4);
+}
+
+// Everything the exchange writes from a catalogue, keyed by file name.
+Snapshot ExportAll(TFPrjList& cat, const std::string& dpr) {
+  const fs::path folder = fs::path(dpr).parent_path() / "out";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  TExportOptions perLanguage;
+  perLanguage.perLanguage = true;
+  TExportOptions utf8;
+  utf8.utf8 = true;
+  EXPECT_GT(ExportProject(cat, (folder / "All.csv").string(), perLanguage, false), 0);
+  EXPECT_GT(ExportProject(cat, (folder / "Utf.csv").string(), utf8, false), 0);
+  EXPECT_GT(ExportProject(cat, (folder / "Strings1.rc").string(), {}, false), 0);
+  Snapshot s;
+  for (const auto& f : fs::directory_iterator(folder)) s[f.path().filename().string()] = platform::ReadFile(f.path());
+  return s;
+}
+
+TEST_F(ProjectFilesTest, ACatalogueOfCountsOnlyWorksAsOneHoldingEveryTable) {
+  std::vector<std::string> projects = {Copy(kSample)};
+  const fs::path corpus = fs::path(VORLECT_CORPUS_DIR) / "projects";
+  if (fs::exists(corpus))
+    for (const auto& p : fs::directory_iterator(corpus))
+      if (p.is_directory()) {
+        projects.push_back(Copy(p.path()));
+        Translate(Open(projects.back()));
+      }
+  for (const std::string& dpr : projects) {
+    SCOPED_TRACE(dpr);
+    TFPrjList& full = Open(dpr, true);
+    std::vector<std::string> cells;
+    for (int r = 0; r < full.Count(); ++r) cells.push_back(full.Entry(r).LanguagesCell() + " " + full.Entry(r).DoneCell());
+    const Snapshot exported = ExportAll(full, dpr);
+    TSearchDlg fullSearch(full);
+    fullSearch.SearchText = "a";
+    fullSearch.FindClick();
+
+    TFPrjList& light = Open(dpr, false);
+    ASSERT_EQ(light.Count(), static_cast<int>(cells.size()));
+    for (int r = 0; r < light.Count(); ++r) {
+      EXPECT_TRUE(light.Entry(r).LinesReleased());
+      EXPECT_EQ(light.Entry(r).LanguagesCell() + " " + light.Entry(r).DoneCell(), cells[static_cast<size_t>(r)]);
+    }
+    EXPECT_EQ(ExportAll(light, dpr), exported);
+    TSearchDlg lightSearch(light);
+    lightSearch.SearchText = "a";
+    lightSearch.FindClick();
+    ASSERT_EQ(lightSearch.Results().size(), fullSearch.Results().size());
+    std::set<const TEntry*> hit;
+    for (const auto& row : lightSearch.Results()) {
+      hit.insert(row.Entry);
+      EXPECT_EQ(row.TextFound, platform::Utf16ToUtf8(notation::ToUtf16(row.Entry->Lines.Strings(row.Line),
+                                                                        ColumnCodePage(row.Line % (row.Entry->LanguageCount + 1)))));
+    }
+    // Rows with results keep their lines for the replacement; the others hold counts only.
+    for (int r = 0; r < light.Count(); ++r)
+      EXPECT_EQ(light.Entry(r).LinesReleased(), hit.count(&light.Entry(r)) == 0) << light.Entry(r).FormFile;
+    for (int r = 0; r < light.Count(); ++r)
+      EXPECT_EQ(light.Entry(r).LanguagesCell() + " " + light.Entry(r).DoneCell(), cells[static_cast<size_t>(r)]);
+  }
+}
+
+TEST_F(ProjectFilesTest, AnExportThatCannotWriteOneFileWritesNone) {
+  const std::string dpr = Copy(kSample);
+  TFPrjList& cat = Open(dpr, false);
+  const fs::path folder = fs::path(dpr).parent_path();
+  platform::WriteFileAtomic((folder / "All.csv").string(), "before");
+  platform::WriteFileAtomic((folder / "All1.csv").string(), "before 1");
+  fs::create_directory(folder / "All2.csv");  // the second language's file cannot be replaced
+  const Snapshot before = Files(dpr);
+  const size_t entries = static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+  ports_.clear();
+  ports_.queueAnswer(mrAbort);
+  TExportOptions o;
+  o.perLanguage = true;
+  EXPECT_EQ(ExportProject(cat, (folder / "All.csv").string(), o, false), -1);
+  ASSERT_EQ(ports_.messages().size(), 1u);
+  EXPECT_EQ(ports_.messages()[0].text, "File All2.csv\rcould not be created.");
+  EXPECT_EQ(platform::ReadFile((folder / "All.csv").string()), "before");
+  EXPECT_EQ(platform::ReadFile((folder / "All1.csv").string()), "before 1");
+  EXPECT_EQ(Files(dpr), before);
+  EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator())), entries)
+      << "a temporary file was left behind";
 }
 
 }  // namespace
