@@ -137,11 +137,19 @@ TSmartFill::TSmartFill(TRows& rows, std::vector<const host::TStrings*> others, i
   }
   groups_.reserve(static_cast<std::size_t>(std::max(n - kFirstDataRow, 0)) * static_cast<std::size_t>(std::max(cols_ - 1, 0)));
   // From the bottom up, so that every chain runs in table order; row by row, as the cells lie.
+  // A row's slots are asked for before they are probed: the look-ups of its columns then wait
+  // for memory together rather than one after the other.
+  std::vector<std::uint32_t> hashes(static_cast<std::size_t>(std::max(cols_, 0)));
   for (int q = n - 1; q >= kFirstDataRow; --q) {
     const TRow& row = rows_[q];
     for (int j = 1; j < cols_; ++j) {
+      hashes[j] = Hash(row[j]);
+      const GroupIndex& index = groupIds_[j];
+      __builtin_prefetch(&index.slots[hashes[j] & (index.slots.size() - 1)]);
+    }
+    for (int j = 1; j < cols_; ++j) {
       const std::string& value = row[j];
-      const int g = GroupOf(j, value, IsBlank(value));
+      const int g = GroupOf(j, value, IsBlank(value), hashes[j]);
       groupOfCell_[j][q] = g;
       chain_[j][q] = groups_[g].head;
       groups_[g].head = q;
@@ -151,9 +159,8 @@ TSmartFill::TSmartFill(TRows& rows, std::vector<const host::TStrings*> others, i
 
 TSmartFill::~TSmartFill() = default;
 
-int TSmartFill::GroupOf(int col, std::string_view value, bool own) {
+int TSmartFill::GroupOf(int col, std::string_view value, bool own, std::uint32_t hash) {
   GroupIndex& index = groupIds_[col];
-  const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>()(value));
   const std::size_t mask = index.slots.size() - 1;
   std::size_t i = hash & mask;
   for (; index.slots[i].group >= 0; i = (i + 1) & mask) {

@@ -84,7 +84,11 @@ private:
   std::optional<std::string> FindInTable(int col, int row);
   std::optional<std::string> FindInOthers(int col, int row);
   void SetCell(int col, int row, std::string text);
-  int GroupOf(int col, std::string_view value, bool own);
+  int GroupOf(int col, std::string_view value, bool own) { return GroupOf(col, value, own, Hash(value)); }
+  int GroupOf(int col, std::string_view value, bool own, std::uint32_t hash);
+  static std::uint32_t Hash(std::string_view value) {
+    return static_cast<std::uint32_t>(std::hash<std::string_view>()(value));
+  }
   std::vector<int>& Heap(int group, int col);
   std::vector<int>* ExistingHeap(int group, int col);
   long long HeapKey(int group, int col) const { return static_cast<long long>(group) * cols_ + col; }
