@@ -71,6 +71,12 @@ TEST(FastTable, SmartFillEqualsTheCellByCellSearch) {
     const int cols = languages + rnd.Int(0, 1) * (rnd.Int(-1, 1));  // tables wider or narrower than the store
     const int tableCols = std::max(cols + 1, 2);
     TRows rows = RandomTable(rnd, keys, texts, tableCols);
+    // Texts no other cell holds, in half the tables: a row alone with its text finds nothing
+    // through it until a filled cell joins it.
+    if (i % 2)
+      for (size_t r = 2; r < rows.size(); ++r)
+        for (size_t k = 1; k < rows[r].size(); ++k)
+          if (rnd.Int(0, 3) == 0) rows[r][k] = "only " + std::to_string(r) + "/" + std::to_string(k);
     // Other components' tables, the last one possibly ending in an incomplete entry.
     std::vector<std::vector<std::string>> others(static_cast<size_t>(rnd.Int(0, 2)));
     for (auto& words : others) {
