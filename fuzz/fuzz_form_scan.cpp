@@ -2,6 +2,7 @@
 // notation of any 8-bit text must quote and read back to the same text.
 #include "vle/project/DFM_TXT.h"
 #include "vle/project/FormLines.h"
+#include "vle/project/Notation.h"
 #include "vle/project/VLEMain.h"
 
 #include <cstdint>
@@ -25,10 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (block.wordsLast >= 0 && block.closeOffset >= input.size()) abort();
   }
 
-  const std::string notation = FormNotation(input);
+  const std::string line = notation::OfBytes(input);
   std::string quoted;
-  if (!formlines::QuoteNotation(notation, quoted)) abort();
-  if (TextOfFormNotation(notation) != input) abort();
-  TextOfFormNotation(input);  // arbitrary notation: no crash
+  if (!formlines::QuoteNotation(line, quoted)) abort();
+  if (!notation::IsValid(line) || notation::Decode(line).bytes != input) abort();
+  notation::Decode(input);  // arbitrary notation: no crash
   return 0;
 }

@@ -2,7 +2,7 @@
 // temporary folder), plus the reading of its blocks and lines in both encodings.
 #include "host/ports/Ports.h"
 #include "platform/Files.h"
-#include "vle/exchange/Notation.h"
+#include "vle/project/Notation.h"
 #include "vle/exchange/ProjectExchange.h"
 
 #include <sys/stat.h>

@@ -18,6 +18,7 @@
 #include "vle/VLSettings.h"
 #include "vle/editor/VLEditor.h"
 #include "vle/project/DFM_TXT.h"
+#include "vle/project/Notation.h"
 
 namespace vorlect::cli {
 
@@ -90,7 +91,7 @@ int RunImport(const CsvArgs& a) {
   if (!f.editor->Accept()) throw Failure("the table was not written; " + DisplayName(a.form) + " is unchanged");
   host::TStringList lines;
   const host::TStringList& words = *f.vorlect->Words();
-  for (int i = 0; i < words.Count(); ++i) lines.Add(vle::FormNotation(std::string_view(words.Strings(i))));
+  for (int i = 0; i < words.Count(); ++i) lines.Add(vle::notation::OfBytes(words.Strings(i)));
   vle::RewriteComponentTable(a.form, f.vorlect->Name(), f.vorlect->Languages(), lines);
   return 0;
 }

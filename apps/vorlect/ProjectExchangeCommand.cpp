@@ -7,7 +7,7 @@
 #include "platform/CodePages.h"
 #include "vle/VLSettings.h"
 #include "vle/exchange/FSearchDlg.h"
-#include "vle/exchange/Notation.h"
+#include "vle/project/Notation.h"
 #include "vle/exchange/ProjectExchange.h"
 #include "vle/project/ProjectForms.h"
 #include "vle/project/VLEMain.h"

@@ -4,7 +4,7 @@
 #include "host/toolservices/ToolServices.h"
 #include "platform/CodePages.h"
 #include "vle/VLSettings.h"
-#include "vle/exchange/Notation.h"
+#include "vle/project/Notation.h"
 #include "vle/exchange/ProjectExchange.h"
 #include "vle/project/DFM_TXT.h"
 

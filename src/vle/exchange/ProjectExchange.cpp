@@ -7,7 +7,7 @@
 #include "spell/Langs.h"
 #include "vle/VLCsv.h"
 #include "vle/VLSettings.h"
-#include "vle/exchange/Notation.h"
+#include "vle/project/Notation.h"
 #include "vle/project/DFM_TXT.h"
 
 #include <algorithm>

@@ -34,13 +34,5 @@ bool EmptyAllTables(TFPrjList& catalogue, bool selectedOnly = false);
 void RewriteComponentTable(const std::string& formFile, const std::string& componentName, int languages,
                            const host::TStrings& lines);
 
-// Form-file notation of a table line: the text between the outer apostrophes of its quoted item
-// ("it''s", "Hello'#13#10'World", "#1055#1088..." for characters outside the code page), and back.
-// `text` is 8-bit (bytes above 127 stay raw); the UTF-16 form writes every character above 127 as
-// a #code.
-std::string FormNotation(std::string_view text);
-std::string FormNotation(std::u16string_view text);
-// Invalid notation comes back as it stands; codes above 255 are encoded in the ANSI code page.
-std::string TextOfFormNotation(std::string_view notation);
 
 }  // namespace vorlect::vle

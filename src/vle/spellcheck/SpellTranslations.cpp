@@ -10,7 +10,7 @@
 #include "spell/Langs.h"
 #include "vle/VLSettings.h"
 #include "vle/editor/VLEditor.h"
-#include "vle/exchange/Notation.h"
+#include "vle/project/Notation.h"
 #include "vle/project/DFM_TXT.h"
 #include "vle/project/VLEMain.h"
 #include "vle/spellcheck/SpellSetup.h"

@@ -1,5 +1,5 @@
 // Form-file notation of table lines and the resource escaping.
-#include "vle/exchange/Notation.h"
+#include "vle/project/Notation.h"
 #include "vle/exchange/ProjectExchange.h"
 
 #include "platform/CodePages.h"
@@ -48,6 +48,9 @@ TEST(Notation, WritesEveryTextSoThatItReadsBack) {
   EXPECT_EQ(notation::OfUtf16(U("Пр"), 1252), "'#1055#1088'");
   EXPECT_EQ(notation::OfUtf16(U("Пр"), 1251), "\xCF\xF0");
   EXPECT_EQ(notation::OfUtf16(U("ö'"), 1252, true), "'#246'''");
+  // As the form-file writer writes them: DEL quoted, a character beyond 16 bits as its two units.
+  EXPECT_EQ(notation::OfBytes("a\x7F"), "a\x7F");
+  EXPECT_EQ(notation::OfUtf16(u"\U0001F600", 1252), "'#55357#56832'");
   for (const std::u16string& text : {U(""), U("it's 'quoted'"), U("Zeile\r\nzwei"), U("𝄞 ö Я"), U("€")}) {
     for (int cp : {1250, 1251, 1252, 932}) {
       const std::string n = notation::OfUtf16(text, cp);

@@ -9,7 +9,7 @@
 #include "platform/Files.h"
 #include "platform/CodePages.h"
 #include "vle/exchange/FSearchDlg.h"
-#include "vle/exchange/Notation.h"
+#include "vle/project/Notation.h"
 #include "vle/project/DFM_TXT.h"
 
 #include <filesystem>
@@ -135,8 +135,9 @@ protected:
     ASSERT_EQ(now.Lines.Count(), target.Lines.Count());
     for (int i = 0; i < now.Lines.Count(); ++i)
       // The same value; a changed item is written as the IDE writes it ('#39' for an apostrophe).
-      EXPECT_EQ(TextOfFormNotation(now.Lines.Strings(i)),
-                TextOfFormNotation(i == line ? notation : target.Lines.Strings(i))) << i;
+      EXPECT_EQ(notation::ToBytes(now.Lines.Strings(i), platform::AnsiCodePage()),
+                notation::ToBytes(i == line ? notation : target.Lines.Strings(i), platform::AnsiCodePage()))
+          << i;
   }
   int CountForms() const {
     int n = 0;

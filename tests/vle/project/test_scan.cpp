@@ -3,6 +3,7 @@
 #include "host/formfile/FormFile.h"
 #include "platform/CodePages.h"
 #include "vle/project/DFM_TXT.h"
+#include "vle/project/Notation.h"
 #include "vle/project/ProjectForms.h"
 #include "vle/project/VLEMain.h"
 
@@ -86,17 +87,10 @@ TEST(Scan, DamagedTextNeverCrashes) {
   SUCCEED();
 }
 
-TEST(Notation, FormNotationAndBack) {
-  EXPECT_EQ(FormNotation(std::string_view("it's")), "it''s");
-  EXPECT_EQ(FormNotation(std::string_view("Hello\r\nWorld")), "Hello'#13#10'World");
-  EXPECT_EQ(FormNotation(std::string_view("")), "");
-  EXPECT_EQ(FormNotation(std::u16string_view(u"\u041F\u0440")), "'#1055#1088'");
+TEST(Notation, TheScanReadsWhatTheNotationWrites) {
   std::string all;
   for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
-  EXPECT_EQ(TextOfFormNotation(FormNotation(all)), all);
-  EXPECT_EQ(ValueOf("'" + FormNotation(all) + "'"), all);
-  EXPECT_EQ(TextOfFormNotation("a'#13#10'b''c"), "a\r\nb'c");
-  EXPECT_EQ(TextOfFormNotation("broken'"), "broken'");
+  EXPECT_EQ(ValueOf("'" + notation::OfBytes(all) + "'"), all);
 }
 
 TEST(ExchangePage, FileNameCheck) {

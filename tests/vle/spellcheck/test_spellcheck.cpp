@@ -16,7 +16,7 @@
 #include "project/ProjectTestUtil.h"
 #include "spell/SpellerDialog.h"
 #include "vle/VLSettings.h"
-#include "vle/exchange/Notation.h"
+#include "vle/project/Notation.h"
 #include "vle/project/VLEMain.h"
 #include "vle/spellcheck/SpellSetup.h"
 #include "vle/spellcheck/SpellTranslations.h"

@@ -37,7 +37,8 @@ std::string ToBytes(std::string_view line, int codePage);
 std::string OfBytes(std::string_view bytes);
 
 // Notation of a real text: 8-bit in `codePage` when every character has a byte there and
-// `unicodeStyle` is false; otherwise every character outside printable ASCII as a code point.
+// `unicodeStyle` is false; otherwise every UTF-16 unit outside printable ASCII as its code (a
+// surrogate pair as two codes), as the form-file writer codes a Unicode string.
 std::string OfUtf16(std::u16string_view text, int codePage, bool unicodeStyle = false);
 
 }  // namespace vorlect::vle::notation

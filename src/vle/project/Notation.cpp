@@ -1,4 +1,4 @@
-#include "vle/exchange/Notation.h"
+#include "vle/project/Notation.h"
 
 #include "platform/CodePages.h"
 
@@ -162,7 +162,7 @@ std::string OfBytes(std::string_view bytes) {
   bool inRun = true;
   for (char c : bytes) {
     const auto u = static_cast<unsigned char>(c);
-    if (u < 32 || u == 127)
+    if (u < 32)
       AppendCode(out, inRun, u);
     else
       AppendRunChar(out, inRun, c);
@@ -180,16 +180,12 @@ std::string OfUtf16(std::u16string_view text, int codePage, bool unicodeStyle) {
   std::string out;
   out.reserve(text.size() + 2);
   bool inRun = true;
-  for (size_t i = 0; i < text.size(); ++i) {
-    std::uint32_t cp = text[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    }
-    if (cp >= 32 && cp < 127)
-      AppendRunChar(out, inRun, static_cast<char>(cp));
+  // One code per UTF-16 unit, a surrogate pair as two, as the form-file writer codes them.
+  for (const char16_t unit : text) {
+    if (unit >= 32 && unit <= 127)
+      AppendRunChar(out, inRun, static_cast<char>(unit));
     else
-      AppendCode(out, inRun, cp);
+      AppendCode(out, inRun, unit);
   }
   Finish(out, inRun);
   return out;
