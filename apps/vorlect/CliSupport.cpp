@@ -81,6 +81,23 @@ std::optional<int> AskOnTerminal(const std::string& msg, ports::MsgDlgType type,
   }
 }
 
+// Reads the answer to an input box from the terminal: an empty line keeps the value (OK), "-"
+// cancels. At the end of input the box takes its default.
+std::optional<std::string> AskInputOnTerminal(const std::string& caption, const std::string& prompt,
+                                              const std::string& value, bool keepByDefault) {
+  auto utf8 = [](const std::string& ansi) {
+    return platform::Utf16ToUtf8(platform::DecodeCodePage(ansi, platform::AnsiCodePage()));
+  };
+  std::cerr << utf8(caption) << "\n" << utf8(prompt) << " [" << utf8(value) << "] (Enter keeps it, - cancels)? "
+            << std::flush;
+  std::string line;
+  if (!std::getline(std::cin, line)) return keepByDefault ? std::optional<std::string>(value) : std::nullopt;
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
+  if (line.empty()) return value;
+  if (line == "-") return std::nullopt;
+  return platform::EncodeCodePage(platform::Utf8ToUtf16(line), platform::AnsiCodePage());
+}
+
 }  // namespace
 
 RunPorts::RunPorts(const QuestionOptions& options)
@@ -89,7 +106,13 @@ RunPorts::RunPorts(const QuestionOptions& options)
     ports_->Ask = [](const std::string& msg, ports::MsgDlgType type, ports::ButtonSet buttons) -> std::optional<int> {
       return AskOnTerminal(msg, type, buttons);
     };
+    ports::CliPorts* cli = ports_.get();
+    ports_->AskInput = [cli](const std::string& caption, const std::string& prompt,
+                             const std::string& value) -> std::optional<std::string> {
+      return AskInputOnTerminal(caption, prompt, value, cli->KeepInputValue);
+    };
   }
+  ports_->KeepInputValue = options.yes;
   previous_ = ports::SetCurrentPorts(ports_.get());
 }
 

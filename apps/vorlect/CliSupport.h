@@ -45,7 +45,8 @@ void AddQuestionOptions(CLI::App& command, QuestionOptions& options);
 
 // The ports of one run, current while this lives. --yes answers Yes (or OK), --no answers No
 // (or Cancel); with neither, a question is asked on the terminal when standard input is one, and
-// otherwise takes No. Every message is printed to standard error with its type.
+// otherwise takes No. An input box is answered OK with its value by --yes, read from the terminal
+// when there is one, and cancelled otherwise (a command may change that through KeepInputValue). Every message is printed to standard error with its type.
 class RunPorts {
 public:
   explicit RunPorts(const QuestionOptions& options);

@@ -22,5 +22,7 @@ void AddSpellCommands(CLI::App& app, Action& action);
 void AddProjectExchangeCommands(CLI::App& project, Action& action);  // export, import, replace
 void AddProjectDllCommands(CLI::App& project, Action& action);       // build-dlls
 void AddFormCsvCommands(CLI::App& form, Action& action);             // csv-export, csv-import
+void AddFormUpdateCommand(CLI::App& form, Action& action);           // update
+void AddProjectUpdateCommand(CLI::App& project, Action& action);     // update
 
 }  // namespace vorlect::cli

@@ -99,6 +99,7 @@ void AddFormCommands(CLI::App& app, Action& action) {
   });
 
   AddFormCsvCommands(*form, action);
+  AddFormUpdateCommand(*form, action);
 }
 
 }  // namespace vorlect::cli

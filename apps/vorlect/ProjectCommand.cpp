@@ -195,6 +195,7 @@ void AddProjectCommands(CLI::App& app, Action& action) {
 
   AddProjectExchangeCommands(*project, action);
   AddProjectDllCommands(*project, action);
+  AddProjectUpdateCommand(*project, action);
 }
 
 }  // namespace vorlect::cli

@@ -99,6 +99,45 @@ TEST_F(CliProject, AddComponentGivesEveryFormATableAndListShowsIt) {
   EXPECT_NE(ReadFile(Sample("Options.pas")).find("Vorlect1: TVorlect;"), std::string::npos);
 }
 
+// Update Table without a window: new components enter the table, rows of keys that name no
+// component (the sample's numbered strings) stay unless dropped, changed texts follow --yes/--no.
+TEST_F(CliProject, UpdateBringsTablesInLineWithTheirForms) {
+  const std::string original = ReadFile(Sample("Main.dfm"));
+  Result first = RunVorlect({"project", "update", Sample("Sample.dpr")});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_NE(first.out.find("updated\t" + Sample("Main.dfm")), std::string::npos) << first.out;
+  EXPECT_NE(first.out.find("none\t" + Sample("Options.dfm")), std::string::npos) << first.out;
+  const std::string updated = ReadFile(Sample("Main.dfm"));
+  EXPECT_NE(updated.find("      'Panel1'\r\n"), std::string::npos);  // a component the table lacked
+  EXPECT_NE(updated.find("'ErrNoFile'"), std::string::npos);
+  EXPECT_EQ(updated.substr(0, updated.find("Words.Strings")), original.substr(0, original.find("Words.Strings")))
+      << "only the table changes";
+
+  Result again = RunVorlect({"project", "update", Sample("Sample.dpr")});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_NE(again.out.find("unchanged\t" + Sample("Main.dfm")), std::string::npos) << again.out;
+  EXPECT_EQ(ReadFile(Sample("Main.dfm")), updated);
+
+  // A caption changed in the form: --no keeps the table's text, --yes takes the form's.
+  std::string changed = updated;
+  const size_t at = changed.find("Caption = '&Find'");
+  ASSERT_NE(at, std::string::npos);
+  changed.replace(at, 17, "Caption = '&Seek'");
+  vorlect::platform::WriteFileAtomic(Sample("Main.dfm"), changed);
+  Result no = RunVorlect({"form", "update", Sample("Main.dfm"), "--no"});
+  ASSERT_EQ(no.status, 0) << no.err;
+  EXPECT_EQ(no.out, "unchanged\t" + Sample("Main.dfm") + "\n");
+  EXPECT_NE(no.err.find("String has changed from"), std::string::npos) << no.err;
+  Result yes = RunVorlect({"form", "update", Sample("Main.dfm"), "--yes"});
+  ASSERT_EQ(yes.status, 0) << yes.err;
+  EXPECT_NE(ReadFile(Sample("Main.dfm")).find("      'BtnSearch'\r\n      '&Seek'\r\n      '&Finden'"), std::string::npos);
+
+  Result drop = RunVorlect({"form", "update", Sample("Main.dfm"), "--drop-removed"});
+  ASSERT_EQ(drop.status, 0) << drop.err;
+  EXPECT_EQ(ReadFile(Sample("Main.dfm")).find("'ErrNoFile'"), std::string::npos);
+  EXPECT_NE(RunVorlect({"form", "update", Sample("Options.dfm")}).status, 0);  // no translation component
+}
+
 TEST_F(CliProject, SpellCheckPrintsEveryProblem) {
   if (RunVorlect({"spellers", "register"}).status != 0 ||
       RunVorlect({"spellers", "list"}).out.find("1033\t") == std::string::npos)

@@ -228,7 +228,19 @@ int CliPorts::MessageDlg(const std::string& msg, MsgDlgType type, ButtonSet butt
 }
 
 bool CliPorts::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
-  Print(caption + ": " + prompt + " [" + value + "] -> cancelled (no terminal input)");
+  const std::string asked = caption + ": " + prompt + " [" + value + "] -> ";
+  if (AskInput) {
+    std::optional<std::string> answer = AskInput(caption, prompt, value);
+    Print(asked + (answer ? "\"" + *answer + "\"" : std::string("cancelled")));
+    if (!answer) return false;
+    value = std::move(*answer);
+    return true;
+  }
+  if (KeepInputValue) {
+    Print(asked + "OK");
+    return true;
+  }
+  Print(asked + "cancelled (no terminal input)");
   return false;
 }
 

@@ -187,6 +187,13 @@ public:
   // Asks the user (e.g. on a terminal); nullopt falls back to the default answer. The message
   // is printed afterwards with the answer taken.
   std::function<std::optional<int>(const std::string& msg, MsgDlgType type, ButtonSet buttons)> Ask;
+  // Answers an input box (e.g. on a terminal): the text entered, or nullopt for Cancel.
+  std::function<std::optional<std::string>(const std::string& caption, const std::string& prompt,
+                                           const std::string& value)>
+      AskInput;
+  // Without AskInput, an input box is answered OK with its initial value when this is true, and
+  // Cancel otherwise.
+  bool KeepInputValue = false;
 
 private:
   void Print(const std::string& ansiText);
