@@ -1,6 +1,9 @@
 #include "CliSupport.h"
 
 #include "platform/Files.h"
+#include "vle/project/ProjectForms.h"
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <iostream>
@@ -26,6 +29,10 @@ void WriteOutput(const std::string& path, std::string_view data) {
 
 std::string DisplayName(const std::string& path) { return path == "-" ? "<stdin>" : path; }
 
+std::function<void(int, int, const std::string&)> TerminalProgress() {
+  return ::isatty(STDERR_FILENO) ? vle::LineProgress(stderr) : vle::TProgress();
+}
+
 }  // namespace vorlect::cli
 
 // ---- Questions ----------------------------------------------------------------------------------
@@ -35,7 +42,6 @@ std::string DisplayName(const std::string& path) { return path == "-" ? "<stdin>
 
 #include <CLI/CLI.hpp>
 
-#include <unistd.h>
 
 namespace vorlect::cli {
 

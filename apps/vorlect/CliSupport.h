@@ -1,6 +1,7 @@
 // Input, output and error reporting shared by the subcommands.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -22,6 +23,10 @@ void WriteOutput(const std::string& path, std::string_view data);
 
 // The name to use in messages for a path ("<stdin>" for "-").
 std::string DisplayName(const std::string& path);
+
+// A progress line per form ("12/40 path/Form.dfm") on standard error when it is a terminal;
+// nothing otherwise (logs of scripted runs stay short).
+std::function<void(int done, int total, const std::string& formFile)> TerminalProgress();
 
 }  // namespace vorlect::cli
 

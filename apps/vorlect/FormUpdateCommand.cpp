@@ -10,8 +10,6 @@
 #include "Commands.h"
 #include "FormEditorSession.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -68,7 +66,7 @@ struct ProjectArgs {
 int RunProjectUpdate(const ProjectArgs& a) {
   RunPorts ports(a.questions);
   AnswerRemovedComponents(ports, a.dropRemoved);
-  const vle::TProgress progress = ::isatty(STDERR_FILENO) ? vle::LineProgress(stderr) : vle::TProgress();
+  const vle::TProgress progress = TerminalProgress();
   vle::ProjectSession session(a.project, progress);
   vle::TFPrjList& catalogue = session.Catalogue();
   const auto unknown = vle::SelectForms(catalogue, vle::SplitFormNames(a.forms));
@@ -80,6 +78,12 @@ int RunProjectUpdate(const ProjectArgs& a) {
     if (!catalogue.Selected(i)) continue;
     const vle::TEntry& e = catalogue.Entry(i);
     if (progress) progress(++done, total, e.FormFile);
+    if (e.FormClassName.empty()) {
+      ++failed;
+      std::printf("FAILED\t%s\n", e.FormFile.c_str());
+      std::cerr << "vorlect: " << e.FormFile << ": the form file could not be read\n";
+      continue;
+    }
     if (e.InstanceCount <= 0) {
       std::printf("none\t%s\n", e.FormFile.c_str());
       continue;

@@ -10,7 +10,6 @@
 #include "vle/project/ProjectForms.h"
 #include "vle/project/VLEMain.h"
 
-#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -46,7 +45,6 @@ struct CatalogueArgs {
   QuestionOptions questions;
 };
 
-vle::TProgress TerminalProgress() { return ::isatty(STDERR_FILENO) ? vle::LineProgress(stderr) : vle::TProgress(); }
 
 // The selection of --forms; names that match no form are a usage error.
 bool Select(vle::TFPrjList& catalogue, const std::string& forms) {

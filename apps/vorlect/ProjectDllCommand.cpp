@@ -61,7 +61,7 @@ struct BuildArgs {
 // Writes BASE1.rc, BASE2.rc ... (one script per language) beside the project from the chosen
 // forms, as the project manager's resource export does.
 bool ExportScripts(const BuildArgs& a, const std::string& folder) {
-  vle::ProjectSession session(a.project, vle::LineProgress(stderr));
+  vle::ProjectSession session(a.project, TerminalProgress());
   const auto unknown = vle::SelectForms(session.Catalogue(), vle::SplitFormNames(a.forms));
   if (!unknown.empty()) throw Failure("no form \"" + unknown.front() + "\" in " + a.project);
   const std::string script = (fs::path(folder.empty() ? "." : folder) / (a.base + "1.rc")).string();

@@ -33,7 +33,7 @@ class Session {
 public:
   explicit Session(const CommonArgs& a) {
     vle::LoadExpertSettings();
-    session_ = std::make_unique<vle::ProjectSession>(a.project, vle::LineProgress(stderr));
+    session_ = std::make_unique<vle::ProjectSession>(a.project, TerminalProgress());
     const auto unknown = vle::SelectForms(Catalogue(), vle::SplitFormNames(a.forms));
     if (!unknown.empty()) throw Failure("no form \"" + unknown.front() + "\" in " + a.project);
   }
