@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, builds Vorlect and runs its main job on the bundled sample
-# project: list the project's forms, convert every form to the other format and back, exchange
-# the translations as CSV, and build one string module per language that the forms then read.
+# project: list the project's forms, convert every form to the other format and back, give every
+# form a translation table, exchange the translations as CSV, and build one string module per
+# language that the forms then read.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -36,9 +37,15 @@ echo "== vorlect languages set 1033,1031,1049 (the project's languages, for code
 "$VORLECT" languages set 1033,1031,1049
 
 echo
-echo "== vorlect project export: all translations into one CSV file for translators"
-"$VORLECT" project export "$WORK/Sample.dpr" "$OUT/translations.csv" --no
-head -n 4 "$OUT/translations.csv" | iconv -f cp1252 -t utf-8
+echo "== vorlect project add-component, then update: every form gets a translation component holding its texts"
+"$VORLECT" project add-component "$WORK/Sample.dpr" --yes 2>/dev/null
+"$VORLECT" project update "$WORK/Sample.dpr"
+"$VORLECT" project list "$WORK/Sample.dpr"
+
+echo
+echo "== vorlect project export --utf8: all translations into one CSV file for translators"
+"$VORLECT" project export "$WORK/Sample.dpr" "$OUT/translations.csv" --utf8 --no
+head -n 4 "$OUT/translations.csv"
 
 echo
 echo "== vorlect project build-dlls: resource scripts -> .res -> one string module per language"
