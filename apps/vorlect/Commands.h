@@ -24,5 +24,6 @@ void AddProjectDllCommands(CLI::App& project, Action& action);       // build-dl
 void AddFormCsvCommands(CLI::App& form, Action& action);             // csv-export, csv-import
 void AddFormUpdateCommand(CLI::App& form, Action& action);           // update
 void AddProjectUpdateCommand(CLI::App& project, Action& action);     // update
+void AddProjectSpellCommand(CLI::App& project, Action& action);      // spell
 
 }  // namespace vorlect::cli

@@ -194,6 +194,7 @@ void AddProjectCommands(CLI::App& app, Action& action) {
   AddProjectExchangeCommands(*project, action);
   AddProjectDllCommands(*project, action);
   AddProjectUpdateCommand(*project, action);
+  AddProjectSpellCommand(*project, action);
 }
 
 }  // namespace vorlect::cli

@@ -2,6 +2,7 @@
 // spell checker finds them.
 #include "CliSupport.h"
 #include "Commands.h"
+#include "SpellReport.h"
 
 #include <cstdio>
 #include <iostream>
@@ -99,26 +100,13 @@ int RunSpellCheck(const SpellCheckOptions& o) {
     checker.CheckText(text);
 
     std::string out;
-    std::vector<std::string> suggestions;
     for (const Problem& p : problems) {
       const std::string word = text.substr(p.pos, p.length);
-      suggestions.clear();
-      if (o.suggestions > 0) {
-        switch (p.status) {
-          case kStatusUnknownInputWord:
-          case kStatusInvalidHyphenation:
-          case kStatusErrorCapitalization:
-            checker.Suggest(word, suggestions);
-            break;
-          case kStatusNoSentenceStartCap: suggestions.push_back(UpperFirst(word, language)); break;
-          case kStatusExtraSpaces: suggestions.push_back(WithoutExtraSpaces(word)); break;
-          default: break;
-        }
-      }
+      const std::vector<std::string> suggestions = ProblemSuggestions(checker, p.status, word, language, o.suggestions);
       const size_t begin = place(p.pos), end = place(p.pos + p.length);
       out += std::to_string(begin) + '\t' + std::to_string(end - begin) + '\t' + std::to_string(p.status) + '\t' +
              toUtf8(word) + '\t';
-      for (size_t i = 0; i < suggestions.size() && i < o.suggestions; ++i) {
+      for (size_t i = 0; i < suggestions.size(); ++i) {
         if (i) out += ", ";
         out += toUtf8(suggestions[i]);
       }
@@ -134,6 +122,25 @@ int RunSpellCheck(const SpellCheckOptions& o) {
 }
 
 }  // namespace
+
+std::vector<std::string> ProblemSuggestions(spell::TSpellChecker& checker, unsigned status, const std::string& word,
+                                            spell::TLanguage language, unsigned count) {
+  using namespace vorlect::spell;
+  std::vector<std::string> suggestions;
+  if (count == 0) return suggestions;
+  switch (status) {
+    case kStatusUnknownInputWord:
+    case kStatusInvalidHyphenation:
+    case kStatusErrorCapitalization:
+      checker.Suggest(word, suggestions);
+      break;
+    case kStatusNoSentenceStartCap: suggestions.push_back(UpperFirst(word, language)); break;
+    case kStatusExtraSpaces: suggestions.push_back(WithoutExtraSpaces(word)); break;
+    default: break;
+  }
+  if (suggestions.size() > count) suggestions.resize(count);
+  return suggestions;
+}
 
 void AddSpellCommands(CLI::App& app, Action& action) {
   CLI::App* spell = app.add_subcommand("spell", "Spell checking with the registered speller languages");

@@ -148,6 +148,21 @@ TEST_F(CliProject, SpellCheckPrintsEveryProblem) {
   EXPECT_NE(r.out.find("\ttset\t"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("\tthe"), std::string::npos) << r.out;
   EXPECT_EQ(RunVorlect({"spell", "check", "--language", "1033", "-"}, "All is well.").status, 0);
+
+  // The whole project's translations, each language column in its configured speller language.
+  Result none = RunVorlect({"project", "spell", Sample("Sample.dpr")});
+  EXPECT_EQ(none.status, 3) << "no language identifiers configured yet";
+  ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
+  Result english = RunVorlect({"project", "spell", Sample("Sample.dpr"), "--languages", "1", "--suggestions", "0"});
+  EXPECT_EQ(english.status, 1) << english.err;
+  // "&Find" is checked as "Find"; "Caf\xE9" is not an English word; a filter's "txt" is found.
+  EXPECT_EQ(english.out.find("\tFind\t"), std::string::npos) << english.out;
+  EXPECT_NE(english.out.find(Sample("Main.dfm") + "\t%Form%\t1\t1\tCaf\u00e9\t\n"), std::string::npos) << english.out;
+  EXPECT_NE(english.out.find("OpenDialog1 \"\t1\t1\ttxt\t"), std::string::npos) << english.out;
+  for (size_t at = 0; (at = english.out.find('\n', at)) != std::string::npos; ++at) {
+    if (at + 1 >= english.out.size()) break;
+    EXPECT_EQ(english.out.compare(at + 1, Sample("Main.dfm").size(), Sample("Main.dfm")), 0);
+  }
 }
 
 }  // namespace
