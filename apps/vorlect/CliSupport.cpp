@@ -29,6 +29,16 @@ void WriteOutput(const std::string& path, std::string_view data) {
 
 std::string DisplayName(const std::string& path) { return path == "-" ? "<stdin>" : path; }
 
+int WholeNumber(const std::string& text) {
+  if (text.empty() || text.size() > 9) return 0;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
 std::function<void(int, int, const std::string&)> TerminalProgress() {
   return ::isatty(STDERR_FILENO) ? vle::LineProgress(stderr) : vle::TProgress();
 }

@@ -24,6 +24,9 @@ void WriteOutput(const std::string& path, std::string_view data);
 // The name to use in messages for a path ("<stdin>" for "-").
 std::string DisplayName(const std::string& path);
 
+// A whole decimal number ("3"), or 0 for anything else ("3x", "", "-1", too large).
+int WholeNumber(const std::string& text);
+
 // A progress line per form ("12/40 path/Form.dfm") on standard error when it is a terminal;
 // nothing otherwise (logs of scripted runs stay short).
 std::function<void(int done, int total, const std::string& formFile)> TerminalProgress();

@@ -101,14 +101,7 @@ int RunReplace(const ReplaceArgs& a) {
   if (!a.languages.empty()) {
     dlg.AllLanguages = false;
     for (const std::string& item : vle::SplitFormNames(a.languages)) {
-      int b = 0;
-      try {
-        size_t used = 0;
-        b = std::stoi(item, &used);
-        if (used != item.size()) b = 0;
-      } catch (const std::exception&) {
-        b = 0;
-      }
+      const int b = WholeNumber(item);
       if (b < 1 || b > static_cast<int>(dlg.LanguageItems().size()))
         throw Failure("no language " + item + " (the forms have " + std::to_string(dlg.LanguageItems().size()) +
                       " language(s))");

@@ -92,14 +92,7 @@ int RunProjectSpell(const ProjectSpellArgs& a) {
   RunPorts ports(a.questions);
   std::set<int> wanted;
   for (const std::string& item : vle::SplitFormNames(a.languages)) {
-    int b = 0;
-    try {
-      size_t used = 0;
-      b = std::stoi(item, &used);
-      if (used != item.size()) b = 0;
-    } catch (const std::exception&) {
-      b = 0;
-    }
+    const int b = WholeNumber(item);
     if (b < 1 || b > 255) {
       std::cerr << "vorlect: --languages takes language numbers from 1, not " << item << "\n";
       return kExitUsage;
