@@ -14,6 +14,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/ports/Ports.h"
 #include "vle/project/ProjectForms.h"
@@ -22,14 +23,21 @@ namespace vorlect::cli {
 
 namespace {
 
+std::vector<std::string> Items(const host::TStrings& list) {
+  std::vector<std::string> items;
+  items.reserve(static_cast<size_t>(list.Count()));
+  for (int i = 0; i < list.Count(); ++i) items.push_back(list.Strings(i));
+  return items;
+}
+
 // Updates the first translation component's table of `form`; true when the form file changed.
 bool UpdateForm(const std::string& form) {
   FormEditorSession f = OpenFormEditor(form);
-  const std::string before = f.vorlect->Words()->Text();
+  const std::vector<std::string> before = Items(*f.vorlect->Words());
   const int languages = f.vorlect->Languages();
   f.editor->UpdateTable();
   if (!f.editor->Accept()) throw Failure("the table was not written; " + DisplayName(form) + " is unchanged");
-  if (f.vorlect->Words()->Text() == before && f.vorlect->Languages() == languages) return false;
+  if (Items(*f.vorlect->Words()) == before && f.vorlect->Languages() == languages) return false;
   SaveFormTable(form, f);
   return true;
 }
