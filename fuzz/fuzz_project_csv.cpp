@@ -1,5 +1,6 @@
 // Fuzz target: import of a project CSV file into a project of one text form (rewritten in a
-// temporary folder), plus the reading of its blocks and lines in both encodings.
+// temporary folder), plus the reading of its blocks and lines in both encodings, from memory and
+// from the file alike.
 #include "host/ports/Ports.h"
 #include "platform/Files.h"
 #include "vle/project/Notation.h"
@@ -13,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -65,6 +67,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ports::ScopedPorts scope(project.ports);
   platform::WriteFileAtomic(project.form, kForm);
   platform::WriteFileAtomic(project.csv, input);
+  // The file, read a block at a time, gives the blocks of the text in memory.
+  for (bool utf8 : {false, true}) {
+    std::vector<vle::TCsvBlock> fromFile;
+    vle::ForEachProjectCsvFileBlock(project.csv, utf8, [&](vle::TCsvBlock& b) { fromFile.push_back(std::move(b)); });
+    const std::vector<vle::TCsvBlock> inMemory = vle::ReadProjectCsv(input, utf8);
+    if (fromFile.size() != inMemory.size()) __builtin_trap();
+    for (size_t i = 0; i < fromFile.size(); ++i)
+      if (fromFile[i].formFile != inMemory[i].formFile || fromFile[i].separator != inMemory[i].separator ||
+          fromFile[i].kind != inMemory[i].kind || fromFile[i].rows != inMemory[i].rows)
+        __builtin_trap();
+  }
   vle::TFPrjList catalogue(std::string("fuzz"), {});
   auto entry = std::make_unique<vle::TEntry>();
   entry->InstanceCount = 1;
