@@ -361,8 +361,14 @@ void TFEditVorlect::TranslateAll() {
   TRows rows = ReadRows(*grid_);
   TSmartFill fill(rows, OtherTables(component_), component_.Languages() + 1);
   if (fill.FillAll() == 0) return;
+  // Only the filled cells go back to the grid, and only their rows get their heights again.
+  std::vector<int> changed;
+  for (const auto& [k, r] : fill.FilledCells()) {
+    grid_->SetCells(k, r, rows[static_cast<size_t>(r)][static_cast<size_t>(k)]);
+    if (changed.empty() || changed.back() != r) changed.push_back(r);
+  }
+  for (int r : changed) CalcRowHeight(*grid_, r);
   // Filling only ever turns empty cells into texts: the count follows without a recount.
-  for (int r : WriteRows(*grid_, rows)) CalcRowHeight(*grid_, r);
   emptyFields_ -= fill.FilledEmptyFields();
 }
 

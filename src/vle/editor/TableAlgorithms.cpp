@@ -127,7 +127,7 @@ TSmartFill::TSmartFill(TRows& rows, std::vector<const host::TStrings*> others, i
   const int n = static_cast<int>(rows_.size());
   groupIds_.resize(static_cast<std::size_t>(std::max(cols_, 0)));
   std::size_t slots = 16;
-  while (slots < 2 * static_cast<std::size_t>(n)) slots *= 2;
+  while (3 * slots < 4 * static_cast<std::size_t>(n)) slots *= 2;  // under three quarters full
   groupOfCell_.assign(static_cast<std::size_t>(cols_), std::vector<int>());
   chain_.assign(static_cast<std::size_t>(cols_), std::vector<int>());
   for (int j = 1; j < cols_; ++j) {
@@ -153,6 +153,7 @@ TSmartFill::TSmartFill(TRows& rows, std::vector<const host::TStrings*> others, i
       groupOfCell_[j][q] = g;
       chain_[j][q] = groups_[g].head;
       groups_[g].head = q;
+      ++groups_[g].size;
     }
   }
 }
@@ -169,9 +170,9 @@ int TSmartFill::GroupOf(int col, std::string_view value, bool own, std::uint32_t
   }
   const std::string_view key = own ? std::string_view(keyStore_.emplace_back(value)) : value;
   const int g = static_cast<int>(groups_.size());
-  groups_.push_back(Group{col, -1, key, false});
+  groups_.push_back(Group{col, -1, key, 0, false});
   index.slots[i] = Slot{hash, g};
-  if (2 * ++index.count > index.slots.size()) Grow(index);
+  if (4 * ++index.count > 3 * index.slots.size()) Grow(index);
   return g;
 }
 
@@ -208,14 +209,26 @@ std::vector<int>& TSmartFill::Heap(int group, int col) {
   return it->second;
 }
 
+namespace {
+constexpr int kFewRows = 16;
+}
+
 std::optional<std::string> TSmartFill::FindInTable(int k, int r) {
   int best = INT_MAX;
   for (int j = 1; j < cols_; ++j) {
     if (j == k) continue;
     const int g = groupOfCell_[j][r];
-    // Most texts are held by one row: alone in its group, the row has nothing to take from it.
+    // Most texts are held by one row or a few: alone in its group, the row has nothing to take
+    // from it; the few are read in table order, which costs less than keeping a heap for them.
     const Group& group = groups_[g];
-    if (group.head == r && chain_[j][r] < 0 && !group.joined) continue;
+    if (!group.joined && group.size <= kFewRows) {
+      for (int q = group.head; q >= 0 && q < best; q = chain_[j][q])
+        if (q != r && groupOfCell_[j][q] == g && !rows_[q][k].empty()) {
+          best = q;
+          break;
+        }
+      continue;
+    }
     MinHeap& h = Heap(g, k);
     auto clean = [&] {
       while (!h.empty() && groupOfCell_[j][h.front()] != g) HeapPop(h);
@@ -263,6 +276,7 @@ std::optional<std::string> TSmartFill::FindInOthers(int k, int r) {
 }
 
 void TSmartFill::SetCell(int k, int r, std::string text) {
+  filled_.emplace_back(k, r);
   const bool wasEmpty = rows_[r][k].empty();
   rows_[r][k] = std::move(text);
   const bool nowEmpty = rows_[r][k].empty();

@@ -63,6 +63,8 @@ public:
   int FillAll();
   // How many of the filled cells were empty language cells of data rows (the editor's count).
   int FilledEmptyFields() const { return filledEmpty_; }
+  // Every cell filled, as (column, row), in the order filled.
+  const std::vector<std::pair<int, int>>& FilledCells() const { return filled_; }
 
 private:
   // The rows with one value in one column: those that had it at the start, chained through
@@ -71,6 +73,7 @@ private:
     int col;
     int head = -1;
     std::string_view value;
+    int size = 0;         // rows that had the value at the start
     bool joined = false;  // some row took the value later (see joined_)
   };
   // For one other component, one language column j and one target column k: the value of line j
@@ -95,6 +98,7 @@ private:
 
   TRows& rows_;
   int filledEmpty_ = 0;
+  std::vector<std::pair<int, int>> filled_;
   std::vector<const host::TStrings*> others_;
   int entrySize_;
   int cols_;
