@@ -1,8 +1,11 @@
 #include "CliSupport.h"
 
+#include "host/ports/Ports.h"
+#include "platform/CodePages.h"
 #include "platform/Files.h"
 #include "vle/project/ProjectForms.h"
 
+#include <CLI/CLI.hpp>
 #include <unistd.h>
 
 #include <cstdio>
@@ -29,6 +32,10 @@ void WriteOutput(const std::string& path, std::string_view data) {
 
 std::string DisplayName(const std::string& path) { return path == "-" ? "<stdin>" : path; }
 
+std::string Utf8Of(std::string_view bytes, int codePage) {
+  return platform::Utf16ToUtf8(platform::DecodeCodePage(bytes, codePage));
+}
+
 int WholeNumber(const std::string& text) {
   if (text.empty() || text.size() > 9) return 0;
   int value = 0;
@@ -47,10 +54,7 @@ std::function<void(int, int, const std::string&)> TerminalProgress() {
 
 // ---- Questions ----------------------------------------------------------------------------------
 
-#include "host/ports/Ports.h"
-#include "platform/CodePages.h"
 
-#include <CLI/CLI.hpp>
 
 
 namespace vorlect::cli {
@@ -59,6 +63,18 @@ void AddQuestionOptions(CLI::App& command, QuestionOptions& options) {
   auto* yes = command.add_flag("--yes,-y", options.yes, "Answer every question with Yes (or OK)");
   auto* no = command.add_flag("--no,-n", options.no, "Answer every question with No (or Cancel)");
   yes->excludes(no);
+}
+
+void AddFormsOption(CLI::App& command, std::string& forms) {
+  command.add_option("--forms", forms,
+                     "Only these forms (comma-separated): the name in the project's braces, the class name or the "
+                     "form file's base name, ignoring case");
+}
+
+bool SelectNamedForms(vle::TFPrjList& catalogue, const std::string& forms) {
+  const auto unknown = vle::SelectForms(catalogue, vle::SplitFormNames(forms));
+  for (const auto& name : unknown) std::cerr << "vorlect: no form of the project is named " << name << "\n";
+  return unknown.empty();
 }
 
 namespace {
@@ -75,7 +91,7 @@ std::optional<int> AskOnTerminal(const std::string& msg, ports::MsgDlgType type,
   std::string text = msg;
   for (char& c : text)
     if (c == '\r') c = '\n';
-  text = platform::Utf16ToUtf8(platform::DecodeCodePage(text, platform::AnsiCodePage()));
+  text = Utf8Of(text, platform::AnsiCodePage());
   for (;;) {
     std::cerr << text << "\n[" << choices << "]? " << std::flush;
     std::string line;
@@ -101,9 +117,7 @@ std::optional<int> AskOnTerminal(const std::string& msg, ports::MsgDlgType type,
 // cancels. At the end of input the box takes its default.
 std::optional<std::string> AskInputOnTerminal(const std::string& caption, const std::string& prompt,
                                               const std::string& value, bool keepByDefault) {
-  auto utf8 = [](const std::string& ansi) {
-    return platform::Utf16ToUtf8(platform::DecodeCodePage(ansi, platform::AnsiCodePage()));
-  };
+  auto utf8 = [](const std::string& ansi) { return Utf8Of(ansi, platform::AnsiCodePage()); };
   std::cerr << utf8(caption) << "\n" << utf8(prompt) << " [" << utf8(value) << "] (Enter keeps it, - cancels)? "
             << std::flush;
   std::string line;

@@ -24,6 +24,9 @@ void WriteOutput(const std::string& path, std::string_view data);
 // The name to use in messages for a path ("<stdin>" for "-").
 std::string DisplayName(const std::string& path);
 
+// A text of `codePage` (the ANSI code page's texts, a language column's) in UTF-8 for output.
+std::string Utf8Of(std::string_view bytes, int codePage);
+
 // A whole decimal number ("3"), or 0 for anything else ("3x", "", "-1", too large).
 int WholeNumber(const std::string& text);
 
@@ -41,6 +44,9 @@ namespace vorlect::ports {
 class CliPorts;
 class Ports;
 }
+namespace vorlect::vle {
+class TFPrjList;
+}
 
 namespace vorlect::cli {
 
@@ -50,6 +56,11 @@ struct QuestionOptions {
   bool no = false;
 };
 void AddQuestionOptions(CLI::App& command, QuestionOptions& options);
+
+// --forms of a project subcommand, and the selection it makes: the forms it names (all without
+// it). Each name that matches no form is printed, and the selection is then refused (false).
+void AddFormsOption(CLI::App& command, std::string& forms);
+bool SelectNamedForms(vle::TFPrjList& catalogue, const std::string& forms);
 
 // The ports of one run, current while this lives. --yes answers Yes (or OK), --no answers No
 // (or Cancel); with neither, a question is asked on the terminal when standard input is one, and

@@ -77,9 +77,7 @@ int RunProjectUpdate(const ProjectArgs& a) {
   const vle::TProgress progress = TerminalProgress();
   vle::ProjectSession session(a.project, progress);
   vle::TFPrjList& catalogue = session.Catalogue();
-  const auto unknown = vle::SelectForms(catalogue, vle::SplitFormNames(a.forms));
-  for (const auto& name : unknown) std::cerr << "vorlect: no form of the project is named " << name << "\n";
-  if (!unknown.empty()) return 2;
+  if (!SelectNamedForms(catalogue, a.forms)) return 2;
   const int total = catalogue.SelectedCount();
   int done = 0, failed = 0;
   for (int i = 0; i < catalogue.Count(); ++i) {
@@ -138,9 +136,7 @@ void AddProjectUpdateCommand(CLI::App& project, Action& action) {
   CLI::App* cmd = project.add_subcommand(
       "update", "Bring every form's translation table up to date with its components (the editor's Update Table)");
   cmd->add_option("PROJECT", args->project, "Project file (.dpr)")->required()->check(CLI::ExistingFile);
-  cmd->add_option("--forms", args->forms,
-                  "Only these forms (comma-separated): the name in the project's braces, the class name or the "
-                  "form file's base name, ignoring case");
+  AddFormsOption(*cmd, args->forms);
   AddDropOption(*cmd, args->dropRemoved);
   AddQuestionOptions(*cmd, args->questions);
   cmd->footer(kUpdateFooter);

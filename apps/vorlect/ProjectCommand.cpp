@@ -46,19 +46,12 @@ struct CatalogueArgs {
 };
 
 
-// The selection of --forms; names that match no form are a usage error.
-bool Select(vle::TFPrjList& catalogue, const std::string& forms) {
-  const auto unknown = vle::SelectForms(catalogue, vle::SplitFormNames(forms));
-  for (const auto& name : unknown) std::cerr << "vorlect: no form of the project is named " << name << "\n";
-  return unknown.empty();
-}
-
 // One line per form: "#L", "Done", form class, form file, tab-separated.
 int RunList(const CatalogueArgs& a) {
   RunPorts ports(a.questions);
   vle::ProjectSession session(a.project, TerminalProgress());
   vle::TFPrjList& catalogue = session.Catalogue();
-  if (!Select(catalogue, a.forms)) return 2;
+  if (!SelectNamedForms(catalogue, a.forms)) return 2;
   int unreadable = 0;
   for (int i = 0; i < catalogue.Count(); ++i) {
     if (!catalogue.Selected(i)) continue;
@@ -79,7 +72,7 @@ int RunAddComponent(const CatalogueArgs& a) {
   vle::ProjectSession session(a.project, TerminalProgress());
   vle::TFPrjList& catalogue = session.Catalogue();
   catalogue.Progress = TerminalProgress();
-  if (!Select(catalogue, a.forms)) return 2;
+  if (!SelectNamedForms(catalogue, a.forms)) return 2;
   std::vector<bool> hadOne;
   for (int i = 0; i < catalogue.Count(); ++i) hadOne.push_back(catalogue.Entry(i).InstanceCount > 0);
   if (vle::AddVorlectToAllForms(catalogue, a.languages, true) < 0) return 1;
@@ -99,7 +92,7 @@ int RunEmpty(const CatalogueArgs& a) {
   vle::ProjectSession session(a.project, TerminalProgress());
   vle::TFPrjList& catalogue = session.Catalogue();
   catalogue.Progress = TerminalProgress();
-  if (!Select(catalogue, a.forms)) return 2;
+  if (!SelectNamedForms(catalogue, a.forms)) return 2;
   return vle::EmptyAllTables(catalogue, true) ? 0 : 1;
 }
 
@@ -157,9 +150,7 @@ void AddProjectCommands(CLI::App& app, Action& action) {
     auto args = std::make_shared<CatalogueArgs>();
     CLI::App* cmd = project->add_subcommand(name, help);
     cmd->add_option("PROJECT", args->project, "Project file (.dpr)")->required()->check(CLI::ExistingFile);
-    cmd->add_option("--forms", args->forms,
-                    "Only these forms (comma-separated): the name in the project's braces, the class name or the "
-                    "form file's base name, ignoring case");
+    AddFormsOption(*cmd, args->forms);
     AddQuestionOptions(*cmd, args->questions);
     cmd->callback([args, run, &action] { action = [args, run] { return run(*args); }; });
     return std::make_pair(cmd, args);

@@ -35,10 +35,6 @@ struct ProjectSpellArgs {
   QuestionOptions questions;
 };
 
-std::string Utf8Of(const std::string& bytes, int codePage) {
-  return platform::Utf16ToUtf8(platform::DecodeCodePage(bytes, codePage));
-}
-
 // The checkers of the run, one per language column, opened when first needed; a column without a
 // usable speller is reported once and left out.
 class Checkers {
@@ -101,9 +97,7 @@ int RunProjectSpell(const ProjectSpellArgs& a) {
   }
   vle::ProjectSession session(a.project, TerminalProgress());
   vle::TFPrjList& catalogue = session.Catalogue();
-  const auto unknown = vle::SelectForms(catalogue, vle::SplitFormNames(a.forms));
-  for (const auto& name : unknown) std::cerr << "vorlect: no form of the project is named " << name << "\n";
-  if (!unknown.empty()) return kExitUsage;
+  if (!SelectNamedForms(catalogue, a.forms)) return kExitUsage;
 
   Checkers checkers;
   const int keyCodePage = platform::AnsiCodePage();
@@ -117,7 +111,7 @@ int RunProjectSpell(const ProjectSpellArgs& a) {
     std::string component;
     for (int i = 0; i + n < e.Lines.Count(); i += n + 1) {
       // A continuation row ('"', '".Hint') is shown after the component named above it.
-      const std::string key = Utf8Of(vle::notation::ToBytes(e.Lines.Strings(i), keyCodePage), keyCodePage);
+      const std::string key = platform::Utf16ToUtf8(vle::notation::ToUtf16(e.Lines.Strings(i), keyCodePage));
       const bool continuation = !key.empty() && key[0] == '"';
       if (!continuation) component = key;
       const std::string shownKey = continuation ? component + " " + key : key;
@@ -156,9 +150,7 @@ void AddProjectSpellCommand(CLI::App& project, Action& action) {
   auto args = std::make_shared<ProjectSpellArgs>();
   CLI::App* cmd = project.add_subcommand("spell", "Print every spelling problem of the translations, one per line");
   cmd->add_option("PROJECT", args->project, "Project file (.dpr)")->required()->check(CLI::ExistingFile);
-  cmd->add_option("--forms", args->forms,
-                  "Only these forms (comma-separated): the name in the project's braces, the class name or the "
-                  "form file's base name, ignoring case");
+  AddFormsOption(*cmd, args->forms);
   cmd->add_option("--languages", args->languages, "Only these language columns (comma-separated numbers from 1)");
   cmd->add_option("--suggestions", args->suggestions, "Suggestions per problem (default 3; 0 is fastest)");
   AddQuestionOptions(*cmd, args->questions);

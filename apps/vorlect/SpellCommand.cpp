@@ -79,9 +79,7 @@ int RunSpellCheck(const SpellCheckOptions& o) {
                   << " cannot hold were checked as '?'\n";
     }
     const auto place = [&](size_t cpOffset) { return o.utf8 ? offsets[std::min(cpOffset, offsets.size() - 1)] : cpOffset; };
-    const auto toUtf8 = [&](const std::string& bytes) {
-      return platform::Utf16ToUtf8(platform::DecodeCodePage(bytes, codePage));
-    };
+    const auto toUtf8 = [&](const std::string& bytes) { return Utf8Of(bytes, codePage); };
 
     TSpellChecker checker;
     checker.SetLanguage(language);
