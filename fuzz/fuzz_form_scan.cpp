@@ -21,9 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const formlines::FormScan scan = formlines::ScanLines(input, lines);
   for (const auto& block : scan.blocks) {
     if (block.header < 0 || block.header >= static_cast<int>(lines.size())) abort();
-    for (const auto& item : block.items)
-      if (item.first > item.last || item.last >= static_cast<int>(lines.size())) abort();
-    if (block.wordsLast >= 0 && block.closeOffset >= input.size()) abort();
+    for (const auto* list : {&block.words, &block.doNot, &block.positions, &block.charSets}) {
+      for (const auto& item : list->items)
+        if (item.first > item.last || item.last >= static_cast<int>(lines.size())) abort();
+      if (list->last >= 0 && (list->last < list->first || list->closeOffset >= input.size())) abort();
+    }
+    for (int line : block.propertyLines)
+      if (line >= static_cast<int>(lines.size()) || (line >= 0 && line <= block.header)) abort();
   }
 
   const std::string line = notation::OfBytes(input);

@@ -1,12 +1,15 @@
 // vorlect form dump|text FORM: a form as a finished application sees it in one language.
 #include "CliSupport.h"
 #include "Commands.h"
+#include "FormEditorSession.h"
 
 #include "host/formfile/FormFile.h"
 #include "host/framework/Streaming.h"
 #include "platform/Files.h"
 #include "runtime/VLBase.h"
 #include "runtime/VLCore.h"
+#include "vle/project/FormComponent.h"
+#include "vle/project/ProjectForms.h"
 
 #include <cstdio>
 #include <memory>
@@ -16,7 +19,7 @@ namespace vorlect::cli {
 namespace {
 
 struct FormArgs {
-  std::string form, id, dll;
+  std::string form, id, dll, component;
   int language = 0;
   QuestionOptions questions;
 };
@@ -37,25 +40,42 @@ std::unique_ptr<host::TComponent> LoadTranslatedForm(const FormArgs& a) {
   return host::LoadForm(data, options);
 }
 
-runtime::TBaseVorlect* FindTranslationComponent(host::TComponent& form) {
-  for (int i = 0; i < form.ComponentCount(); ++i)
-    if (auto* v = dynamic_cast<runtime::TBaseVorlect*>(form.Components(i))) return v;
+// The object of the tree named `name`, depth first.
+const formfile::Object* FindObject(const formfile::Object& root, const std::string& name) {
+  for (const formfile::Object& child : root.children) {
+    if (vle::SameFormName(child.name, name)) return &child;
+    if (const formfile::Object* found = FindObject(child, name)) return found;
+  }
   return nullptr;
 }
 
+runtime::TBaseVorlect& TranslationComponent(host::TComponent& form, const FormArgs& a) {
+  runtime::TBaseVorlect* vorlect = vle::FindTranslationComponent(form, a.component);
+  if (!vorlect) throw NoTranslationComponent(a.form, a.component);
+  return *vorlect;
+}
+
+// The whole form, or with --component that translation component alone, with the properties it
+// then holds.
 int RunDump(const FormArgs& a) {
   auto form = LoadTranslatedForm(a);
   formfile::TextOptions text;  // the 8-bit style: bytes as they are, never through a code page
-  WriteOutput("-", formfile::WriteText(host::WriteComponentTree(*form), text));
+  const formfile::Object tree = host::WriteComponentTree(*form);
+  if (a.component.empty()) {
+    WriteOutput("-", formfile::WriteText(tree, text));
+    return 0;
+  }
+  const formfile::Object* object = FindObject(tree, TranslationComponent(*form, a).Name());
+  if (!object) throw NoTranslationComponent(a.form, a.component);
+  WriteOutput("-", formfile::WriteText(*object, text));
   return 0;
 }
 
 int RunText(const FormArgs& a) {
   auto form = LoadTranslatedForm(a);
-  runtime::TBaseVorlect* vorlect = FindTranslationComponent(*form);
-  if (!vorlect) throw Failure(DisplayName(a.form) + ": the form holds no translation component");
+  runtime::TBaseVorlect& vorlect = TranslationComponent(*form, a);
   std::string res;
-  vorlect->GetTextEx(a.id, static_cast<std::uint8_t>(a.language), res);
+  vorlect.GetTextEx(a.id, static_cast<std::uint8_t>(a.language), res);
   res += '\n';
   WriteOutput("-", res);
   return 0;
@@ -65,6 +85,7 @@ void AddFormOptions(CLI::App* cmd, FormArgs& a) {
   AddQuestionOptions(*cmd, a.questions);
   cmd->add_option("--language", a.language, "Language the form takes (0-255, default 0)")->check(CLI::Range(0, 255));
   cmd->add_option("--dll", a.dll, "String module (a Windows string DLL) the form reads its texts from");
+  AddComponentOption(*cmd, a.component);
 }
 
 }  // namespace
@@ -78,7 +99,8 @@ void AddFormCommands(CLI::App& app, Action& action) {
       "dump", "Load the form in a language and print it in text notation as it then stands");
   d->add_option("FORM", dump->form, "Form file (binary or text; - for standard input)")->required();
   AddFormOptions(d, *dump);
-  d->footer("Messages the form would show are printed to standard error with their type.");
+  d->footer("Messages the form would show are printed to standard error with their type. With --component, only "
+            "that translation component is printed.");
   d->callback([dump, &action] {
     action = [dump] {
       RunPorts ports(dump->questions);

@@ -1,5 +1,5 @@
 // vorlect form csv-export|csv-import FORM FILE: the translation editor's Export CSV and Import CSV
-// on a form's translation component, without a window. Import saves the form through one table
+// on a form's translation component, without a window. Import saves the component through one
 // rewrite, so a text form keeps the bytes of every other line.
 #include "CliSupport.h"
 #include "Commands.h"
@@ -15,14 +15,14 @@ namespace vorlect::cli {
 namespace {
 
 struct CsvArgs {
-  std::string form, csv;
+  std::string form, csv, component;
   bool utf8 = false;
   QuestionOptions questions;
 };
 
 int RunExport(const CsvArgs& a) {
   RunPorts ports(a.questions);
-  FormEditorSession f = OpenFormEditor(a.form, a.utf8);
+  FormEditorSession f = OpenFormEditor(a.form, a.utf8, a.component);
   if (a.csv == "-") {
     vle::RecomputeCsvSeparator();
     WriteOutput("-", vle::ExportTableCsv(f.editor->Grid(), f.editor->CsvContext()));
@@ -33,7 +33,7 @@ int RunExport(const CsvArgs& a) {
 
 int RunImport(const CsvArgs& a) {
   RunPorts ports(a.questions);
-  FormEditorSession f = OpenFormEditor(a.form, a.utf8);
+  FormEditorSession f = OpenFormEditor(a.form, a.utf8, a.component);
   if (!f.editor->ImportCsvFrom(a.csv)) throw Failure("nothing imported; " + DisplayName(a.form) + " is unchanged");
   if (!f.editor->Accept()) throw Failure("the table was not written; " + DisplayName(a.form) + " is unchanged");
   SaveFormTable(a.form, f);
@@ -47,6 +47,7 @@ void AddCsvOptions(CLI::App* cmd, CsvArgs& a, const char* fileHelp) {
                 "UTF-8 with a byte-order mark instead of 8-bit text: language column k is converted from the code "
                 "page of the k-th configured language (vorlect languages list), or from the ANSI code page where "
                 "none is configured; keys use the ANSI code page");
+  AddComponentOption(*cmd, a.component);
   AddQuestionOptions(*cmd, a.questions);
 }
 

@@ -5,18 +5,29 @@
 #include <algorithm>
 #include <filesystem>
 
+#include <CLI/CLI.hpp>
+
 #include "host/framework/Streaming.h"
 #include "platform/CodePages.h"
 #include "runtime/VLCore.h"
 #include "spell/Langs.h"
 #include "vle/VLCsv.h"
 #include "vle/VLSettings.h"
-#include "vle/project/DFM_TXT.h"
-#include "vle/project/Notation.h"
+#include "vle/project/FormComponent.h"
 
 namespace vorlect::cli {
 
-FormEditorSession OpenFormEditor(const std::string& form, bool utf8) {
+void AddComponentOption(CLI::App& command, std::string& componentName) {
+  command.add_option("--component", componentName,
+                     "Name of the translation component to work on (default: the form's first one)");
+}
+
+Failure NoTranslationComponent(const std::string& form, const std::string& componentName) {
+  return Failure(DisplayName(form) + ": the form holds no translation component" +
+                 (componentName.empty() ? std::string() : " named " + componentName));
+}
+
+FormEditorSession OpenFormEditor(const std::string& form, bool utf8, const std::string& componentName) {
   runtime::RegisterClasses();
   vle::LoadExpertSettings();
   FormEditorSession f;
@@ -24,9 +35,8 @@ FormEditorSession OpenFormEditor(const std::string& form, bool utf8) {
   options.fileName = DisplayName(form);
   options.designing = true;
   f.root = host::LoadFormFile(form, options);
-  for (int i = 0; i < f.root->ComponentCount() && !f.vorlect; ++i)
-    f.vorlect = dynamic_cast<runtime::TBaseVorlect*>(f.root->Components(i));
-  if (!f.vorlect) throw Failure(DisplayName(form) + ": the form holds no translation component");
+  f.vorlect = vle::FindTranslationComponent(*f.root, componentName);
+  if (!f.vorlect) throw NoTranslationComponent(form, componentName);
   try {
     f.editor = std::make_unique<vle::TFEditVorlect>(*f.vorlect);
   } catch (const vle::EEditorError& e) {
@@ -36,6 +46,7 @@ FormEditorSession OpenFormEditor(const std::string& form, bool utf8) {
   }
   // The editor's window layout belongs to the user's own sessions.
   f.editor->WriteSettingsOnClose = false;
+  f.opened = vle::ComponentPropertiesOf(*f.vorlect);
   f.editor->CsvFormFile = std::filesystem::absolute(form).string();
   if (utf8) {
     // Keys in the ANSI code page; language column k in that of the k-th configured language.
@@ -52,11 +63,9 @@ FormEditorSession OpenFormEditor(const std::string& form, bool utf8) {
   return f;
 }
 
-void SaveFormTable(const std::string& form, const FormEditorSession& session) {
-  host::TStringList lines;
-  const host::TStringList& words = *session.vorlect->Words();
-  for (int i = 0; i < words.Count(); ++i) lines.Add(vle::notation::OfBytes(words.Strings(i)));
-  vle::RewriteComponentTable(form, session.vorlect->Name(), session.vorlect->Languages(), lines);
+bool SaveFormTable(const std::string& form, const FormEditorSession& session) {
+  if (vle::ComponentPropertiesOf(*session.vorlect) == session.opened) return false;
+  return vle::SaveComponent(form, *session.vorlect);
 }
 
 }  // namespace vorlect::cli

@@ -30,16 +30,16 @@ std::vector<std::string> Items(const host::TStrings& list) {
   return items;
 }
 
-// Updates the first translation component's table of `form`; true when the form file changed.
-bool UpdateForm(const std::string& form) {
-  FormEditorSession f = OpenFormEditor(form);
+// Updates the table of the translation component `component` of `form` (empty: the first one);
+// true when the form file changed.
+bool UpdateForm(const std::string& form, const std::string& component = {}) {
+  FormEditorSession f = OpenFormEditor(form, false, component);
   const std::vector<std::string> before = Items(*f.vorlect->Words());
   const int languages = f.vorlect->Languages();
   f.editor->UpdateTable();
   if (!f.editor->Accept()) throw Failure("the table was not written; " + DisplayName(form) + " is unchanged");
   if (Items(*f.vorlect->Words()) == before && f.vorlect->Languages() == languages) return false;
-  SaveFormTable(form, f);
-  return true;
+  return SaveFormTable(form, f);
 }
 
 // The answer to "Component ... removed": keep the name, unless rows are to be dropped; a terminal
@@ -51,7 +51,7 @@ void AnswerRemovedComponents(RunPorts& ports, bool drop) {
 }
 
 struct FormArgs {
-  std::string form;
+  std::string form, component;
   bool dropRemoved = false;
   QuestionOptions questions;
 };
@@ -59,7 +59,7 @@ struct FormArgs {
 int RunFormUpdate(const FormArgs& a) {
   RunPorts ports(a.questions);
   AnswerRemovedComponents(ports, a.dropRemoved);
-  std::printf("%s\t%s\n", UpdateForm(a.form) ? "updated" : "unchanged", a.form.c_str());
+  std::printf("%s\t%s\n", UpdateForm(a.form, a.component) ? "updated" : "unchanged", a.form.c_str());
   return 0;
 }
 
@@ -110,8 +110,8 @@ constexpr const char* kUpdateFooter =
     "Questions (a text that changed in the form) are answered by --yes/--no, else on the terminal, else No. "
     "Rows whose key names no component of the form (a removed component, or a numbered string without the "
     "\"@\" mark) are kept unless --drop-removed is given or the terminal answer is \"-\"; a new name typed on "
-    "the terminal renames them. Only the first translation component of a form is updated; a form whose table "
-    "does not change is not written.";
+    "the terminal renames them. Only one translation component of a form is updated (form update: the one "
+    "--component names, else the first); a form whose table does not change is not written.";
 
 void AddDropOption(CLI::App& cmd, bool& drop) {
   cmd.add_flag("--drop-removed", drop,
@@ -126,6 +126,7 @@ void AddFormUpdateCommand(CLI::App& form, Action& action) {
       "update", "Bring the form's translation table up to date with its components (the editor's Update Table)");
   cmd->add_option("FORM", args->form, "Form file (binary or text) holding a translation component")->required();
   AddDropOption(*cmd, args->dropRemoved);
+  AddComponentOption(*cmd, args->component);
   AddQuestionOptions(*cmd, args->questions);
   cmd->footer(kUpdateFooter);
   cmd->callback([args, &action] { action = [args] { return RunFormUpdate(*args); }; });

@@ -277,12 +277,6 @@ bool IsBlank(const std::string& s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
-// The title of a column added by Add CSV.
-std::string AddedColumnTitle(int m, const std::vector<std::string>& names) {
-  if (static_cast<int>(names.size()) >= m && m >= 1) return names[static_cast<size_t>(m - 1)];
-  return "language " + std::to_string(m);
-}
-
 // Appends a language column with the default font cell; false at the column limit.
 bool AppendColumn(grid::TVLStrGrid& table) {
   if (table.ColCount() >= kMaxCsvColumns) return false;
@@ -430,7 +424,7 @@ bool AddCsv(grid::TVLStrGrid& table, std::string_view contents, const TCsvContex
 
   if (ok) {
     for (int m = n; m < table.ColCount(); ++m) {
-      table.SetCells(m, 0, AddedColumnTitle(m, context.languageNames));
+      table.SetCells(m, 0, LanguageColumnTitle(m, context.languageNames));
       if (table.RowCount() > 1) table.SetCells(m, 1, kDefaultFontCell);
       table.SetCharsetCode(m, kDefaultCharsetCode);
     }

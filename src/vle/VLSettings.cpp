@@ -27,6 +27,18 @@ host::TStringList& LanguageIds() {
   return list;
 }
 
+std::string LanguageColumnTitle(int k, const std::vector<std::string>& names) {
+  if (k >= 1 && static_cast<size_t>(k) <= names.size()) return names[static_cast<size_t>(k - 1)];
+  return "language " + std::to_string(k - 1);
+}
+
+std::string LanguageColumnTitle(int k) {
+  const host::TStringList& configured = LanguageNames();
+  std::vector<std::string> names;
+  for (int i = 0; i < configured.Count() && i < k; ++i) names.push_back(configured.Strings(i));
+  return LanguageColumnTitle(k, names);
+}
+
 namespace {
 
 // Opens the settings key in `root`, creating it when missing; false when the hive is unusable, so

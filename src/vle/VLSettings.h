@@ -55,6 +55,12 @@ extern int CSVType;
 host::TStringList& LanguageNames();
 host::TStringList& LanguageIds();
 
+// The title of language column k (counted from 1) wherever a table shows one: the k-th of `names`
+// when there is one, else "language " followed by k - 1 (the language the column holds).
+std::string LanguageColumnTitle(int k, const std::vector<std::string>& names);
+// The same with the configured LanguageNames().
+std::string LanguageColumnTitle(int k);
+
 // InfoEsc, InfoSel and CSVType, then the language list.
 void LoadExpertSettings();
 void SaveExpertSettings();

@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <map>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -80,6 +84,98 @@ TEST(CliForm, AMissingOrBrokenModuleIsAnError) {
   auto broken = RunVorlect({"form", "dump", kMain, "--dll", junk});
   EXPECT_EQ(broken.status, 1);
   EXPECT_EQ(broken.err, "vorlect: Cannot load string DLL \"" + junk + "\".\n");
+}
+
+// --component: the form subcommands work on the translation component it names.
+class CliFormComponent : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const char* old = std::getenv("VORLECT_REGISTRY_DIR");
+    hadRegistry_ = old != nullptr;
+    if (old) oldRegistry_ = old;
+    setenv("VORLECT_REGISTRY_DIR", dir_.Path("registry").c_str(), 1);
+    WriteFileAtomic(form_, kTwo);
+  }
+  void TearDown() override {
+    if (hadRegistry_) setenv("VORLECT_REGISTRY_DIR", oldRegistry_.c_str(), 1);
+    else unsetenv("VORLECT_REGISTRY_DIR");
+  }
+  static constexpr const char* kFirst =
+      "  object First: TVorlect\r\n    Languages = 1\r\n    Words.Strings = (\r\n      'ErrA'\r\n      'Alpha')\r\n"
+      "  end\r\n";
+  const std::string kTwo = std::string("object Form1: TForm1\r\n  Caption = 'Main'\r\n") + kFirst +
+                           "  object Second: TVorlect\r\n    Languages = 1\r\n    Words.Strings = (\r\n"
+                           "      'ErrA'\r\n      'Beta')\r\n  end\r\nend\r\n";
+  TempFolder dir_;
+  const std::string form_ = dir_.Path("Two.dfm");
+  std::string oldRegistry_;
+  bool hadRegistry_ = false;
+};
+
+TEST_F(CliFormComponent, EachSubcommandWorksOnTheNamedComponent) {
+  EXPECT_EQ(RunVorlect({"form", "text", form_, "ErrA"}).out, "Alpha\n");
+  EXPECT_EQ(RunVorlect({"form", "text", form_, "ErrA", "--component", "second"}).out, "Beta\n");
+  auto dump = RunVorlect({"form", "dump", form_, "--component", "Second"});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  EXPECT_EQ(dump.out.rfind("object Second: TVorlect", 0), 0u) << dump.out;
+  EXPECT_FALSE(Has(dump.out, "Alpha"));
+
+  auto exported = RunVorlect({"form", "csv-export", form_, "-", "--component", "Second"});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  ASSERT_TRUE(Has(exported.out, "ErrA;Beta\r\n")) << exported.out;
+  const std::string csv = dir_.Path("second.csv");
+  WriteFileAtomic(csv, exported.out.replace(exported.out.find("Beta"), 4, "Gamma"));
+  auto imported = RunVorlect({"form", "csv-import", form_, csv, "--component", "Second"});
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  const std::string now = ReadFile(form_);
+  EXPECT_TRUE(Has(now, kFirst)) << "the first component is left alone";
+  EXPECT_TRUE(Has(now, "      'ErrA'\r\n      'Gamma')\r\n    CharSets.Strings = (\r\n")) << now;
+  EXPECT_EQ(RunVorlect({"form", "text", form_, "ErrA", "--component", "Second"}).out, "Gamma\n");
+
+  // The form's caption enters the second table only.
+  auto update = RunVorlect({"form", "update", form_, "--component", "Second", "--no"});
+  ASSERT_EQ(update.status, 0) << update.err;
+  EXPECT_EQ(update.out, "updated\t" + form_ + "\n");
+  EXPECT_TRUE(Has(ReadFile(form_), std::string(kFirst) + "  object Second: TVorlect\r\n"));
+  EXPECT_TRUE(Has(ReadFile(form_), "      'Gamma'\r\n      '%Form%'\r\n      'Main')\r\n"));
+}
+
+TEST_F(CliFormComponent, AWrongNameIsAnErrorAndChangesNothing) {
+  const std::string csv = dir_.Path("t.csv");
+  WriteFileAtomic(csv, "ErrA;x\r\n");
+  const std::vector<std::vector<std::string>> commands = {
+      {"form", "csv-export", form_, "-"}, {"form", "csv-import", form_, csv, "--yes"}, {"form", "update", form_},
+      {"form", "dump", form_},            {"form", "text", form_, "ErrA"}};
+  for (std::vector<std::string> args : commands) {
+    args.insert(args.end(), {"--component", "Nope"});
+    auto r = RunVorlect(args);
+    EXPECT_EQ(r.status, 1) << args[1];
+    EXPECT_EQ(r.err, "vorlect: " + form_ + ": the form holds no translation component named Nope\n") << args[1];
+    EXPECT_EQ(r.out, "") << args[1];
+  }
+  EXPECT_EQ(ReadFile(form_), kTwo);
+}
+
+// A CSV file with one more language gives the component that language, with its font.
+TEST_F(CliFormComponent, ImportingALanguageStoresItsCharSet) {
+  const std::string main = dir_.Path("Main.dfm");
+  WriteFileAtomic(main, ReadFile(kMain));
+  const std::string csv = dir_.Path("main.csv");
+  ASSERT_EQ(RunVorlect({"form", "csv-export", main, csv}).status, 0);
+  std::string rows = ReadFile(csv), wider;
+  for (size_t pos = 0, eol; (eol = rows.find("\r\n", pos)) != std::string::npos; pos = eol + 2)
+    wider += rows.substr(pos, eol - pos) + (pos == 0 ? "" : ";x") + "\r\n";
+  WriteFileAtomic(csv, wider);
+  auto r = RunVorlect({"form", "csv-import", main, csv, "--yes"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string now = ReadFile(main);
+  EXPECT_TRUE(Has(now, "    Languages = 4\r\n"));
+  const size_t charSets = now.find("    CharSets.Strings = (\r\n");
+  ASSERT_NE(charSets, std::string::npos) << now.substr(now.find("object Vorlect1"));
+  const std::string list = now.substr(charSets, now.find(")\r\n", charSets) + 3 - charSets);
+  EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 5) << list;
+  EXPECT_TRUE(list.ends_with("      'MS Sans Serif,1')\r\n")) << list;  // the new language's font
+  EXPECT_EQ(RunVorlect({"form", "text", main, "ErrNoFile", "--language", "3"}).out, "x\n");
 }
 
 TEST(CliDll, StringsListsEveryStringInIdOrder) {

@@ -298,11 +298,22 @@ TEST_F(CsvTest, AddCsvAppendsTitledColumns) {
   ASSERT_TRUE(AddCsv(*table, "Button1;Oui;Si\r\n\"\"\"\";Annuler\\n;x\r\n", context));
   EXPECT_EQ(table->ColCount(), 5);
   EXPECT_EQ(table->Cells(3, 0), "Fran\xE7" "ais");  // names[m - 1]
-  EXPECT_EQ(table->Cells(4, 0), "language 4");
+  // Column 4 holds language 3: titled as the editor titles it.
+  EXPECT_EQ(table->Cells(4, 0), "language 3");
   EXPECT_EQ(table->Cells(4, 1), kDefaultFontCell);
   EXPECT_EQ(table->CharsetCode(3), 1);
   EXPECT_EQ(table->Cells(3, 3), "Annuler\\n");  // read without unescaping
   EXPECT_TRUE(ports.messages().empty());
+}
+
+TEST_F(CsvTest, AddedColumnsWithoutNamesAreTitledByTheirLanguage) {
+  auto table = MakeTable({{"Button1", "OK", "Ja"}});
+  context.languageNames.clear();
+  ASSERT_TRUE(AddCsv(*table, "Button1;Oui;Si\r\n", context));
+  ASSERT_EQ(table->ColCount(), 5);
+  for (int k = 1; k < 5; ++k) EXPECT_EQ(table->Cells(k, 0), "language " + std::to_string(k - 1)) << k;
+  EXPECT_EQ(LanguageColumnTitle(2, {"English", "Deutsch"}), "Deutsch");
+  EXPECT_EQ(LanguageColumnTitle(3, {"English", "Deutsch"}), "language 2");
 }
 
 TEST_F(CsvTest, AddCsvRefusesOtherStructuresAndExtraRows) {

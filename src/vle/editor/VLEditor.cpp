@@ -167,11 +167,7 @@ bool TFEditVorlect::Open(TBaseVorlect& component, const std::function<void(TFEdi
 
 int TFEditVorlect::LanguageColumns() const { return grid_->ColCount() - 1; }
 
-std::string TFEditVorlect::ColumnTitle(int k) {
-  const host::TStringList& names = LanguageNames();
-  if (k >= 1 && names.Count() >= k) return names.Strings(k - 1);
-  return "language " + std::to_string(k - 1);
-}
+std::string TFEditVorlect::ColumnTitle(int k) { return LanguageColumnTitle(k); }
 
 void TFEditVorlect::TitleColumns() {
   for (int k = 1; k < grid_->ColCount(); ++k) grid_->SetCells(k, 0, ColumnTitle(k));
@@ -261,8 +257,9 @@ bool TFEditVorlect::WriteTable() {
 void TFEditVorlect::Recount() {
   const grid::TVLStrGrid& g = *grid_;
   int n = 0;
-  for (int k = 1; k < g.ColCount(); ++k)
-    for (int r = kFirstDataRow; r < g.RowCount(); ++r)
+  // Row by row, as the grid keeps its cells.
+  for (int r = kFirstDataRow; r < g.RowCount(); ++r)
+    for (int k = 1; k < g.ColCount(); ++k)
       if (g.Cells(k, r).empty()) ++n;
   emptyFields_ = n;
 }

@@ -1,6 +1,7 @@
 #include "vle/project/DFM_TXT.h"
 
 #include "host/formfile/FormFile.h"
+#include "host/framework/TypInfo.h"
 #include "host/ports/Ports.h"
 #include "host/toolservices/ToolServices.h"
 #include "platform/CodePages.h"
@@ -8,6 +9,7 @@
 #include "vle/PasParser.h"
 #include "vle/VLSettings.h"
 #include "vle/project/FormLines.h"
+#include "vle/project/Notation.h"
 #include "vle/project/ProjectForms.h"
 
 #include <algorithm>
@@ -117,11 +119,13 @@ std::optional<Problem> WriteBytes(const std::string& path, const std::string& by
 }
 
 // Replaces the form file with the edited text; an unchanged result is not written at all.
-std::optional<Problem> StoreDocument(const FormDocument& doc, const std::string& text) {
+std::optional<Problem> StoreDocument(const FormDocument& doc, const std::string& text, bool* written = nullptr) {
   std::string bytes;
   if (auto p = PrepareBytes(doc, text, bytes)) return p;
   if (bytes == doc.original) return std::nullopt;
-  return WriteBytes(doc.path, bytes);
+  if (auto p = WriteBytes(doc.path, bytes)) return p;
+  if (written) *written = true;
+  return std::nullopt;
 }
 
 // Edits of the text as replacements of byte ranges, applied in one pass.
@@ -131,8 +135,12 @@ public:
   void Replace(size_t from, size_t to, std::string with) { edits_.push_back({from, to, std::move(with)}); }
   void Insert(size_t at, std::string with) { Replace(at, at, std::move(with)); }
   bool Empty() const { return edits_.empty(); }
+  size_t Count() const { return edits_.size(); }
   std::string Apply() {
-    std::stable_sort(edits_.begin(), edits_.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
+    // An insertion goes before a replacement that starts where it is; insertions at one place stay
+    // in the order they were made.
+    std::stable_sort(edits_.begin(), edits_.end(),
+                     [](const Edit& a, const Edit& b) { return a.from != b.from ? a.from < b.from : a.to < b.to; });
     std::string out;
     out.reserve(text_.size() + 256);
     size_t cursor = 0;
@@ -156,7 +164,7 @@ private:
 };
 
 std::string PropertyIndent(const FormDocument& doc, const VorlectBlock& b) {
-  for (int line : {b.languagesLine, b.activeLine, b.wordsLine})
+  for (int line : b.propertyLines)
     if (line >= 0) return std::string(IndentOf(doc.Line(line)));
   if (b.header + 1 < static_cast<int>(doc.lines.size()) && b.header + 1 != b.end)
     return std::string(IndentOf(doc.Line(b.header + 1)));
@@ -224,11 +232,24 @@ std::string CanonicalItem(std::string_view notation, const std::string& itemInde
   }
 }
 
-bool SameTable(const VorlectBlock& b, int languages, std::span<const std::string> lines) {
-  const int stored = b.languagesLine >= 0 ? b.languages : kDefaultLanguages;
-  if (stored != languages || b.items.size() != lines.size()) return false;
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (b.items[i].notation != lines[i]) return false;
+// Whether the file's item already holds the value `notation` stands for: the same notation, the
+// same value written otherwise, or a Unicode text that loads as that 8-bit value. The form loader
+// reads Unicode texts into 8-bit ones in the ANSI code page, so an untouched one comes back here as
+// its 8-bit form; writing that would lose every character the code page lacks.
+bool SameValue(std::string_view inFile, std::string_view notation) {
+  if (inFile == notation) return true;
+  if (!notation::IsValid(inFile)) return false;
+  const notation::TDecoded now = notation::Decode(notation);
+  if (!now.valid) return false;
+  const int codePage = platform::AnsiCodePage();
+  if (now.unicode) return notation::ToUtf16(inFile, codePage) == now.units;
+  return notation::ToBytes(inFile, codePage) == now.bytes;
+}
+
+bool SameItems(const StringListLines& list, std::span<const std::string> items) {
+  if (list.items.size() != items.size()) return false;
+  for (size_t i = 0; i < items.size(); ++i)
+    if (!SameValue(list.items[i].notation, items[i])) return false;
   return true;
 }
 
@@ -236,64 +257,161 @@ std::string BlockLabel(const FormDocument& doc, const VorlectBlock& b) {
   return (b.name.empty() ? b.className : b.name) + " in file " + doc.path;
 }
 
-// Writes `lines` as the table of one component and `languages` as its language count. Items whose
-// notation did not change keep their bytes; new ones are written on one line each.
-std::optional<Problem> EditBlockTable(const FormDocument& doc, const VorlectBlock& b, int languages,
-                                      std::span<const std::string> lines, Splicer& edits) {
-  if (SameTable(b, languages, lines)) return std::nullopt;
-  if (b.unusualLayout || (b.wordsLine >= 0 && b.wordsLast < 0) || b.end < 0)
-    return ErrorIgnore("The table of " + BlockLabel(doc, b) + "\rhas a layout that cannot be rewritten.");
+Problem LayoutProblem(const FormDocument& doc, const VorlectBlock& b, std::string_view what) {
+  return ErrorIgnore("The " + std::string(what) + " of " + BlockLabel(doc, b) + "\rhas a layout that cannot be rewritten.");
+}
 
-  const std::string propIndent = PropertyIndent(doc, b);
-  const std::string& eol = doc.eol;
-  const formfile::StringStyle style = StringStyleOf(doc);
+// Whether the component's class stores DoNot, Positions and CharSets: TVorlect does, TSmallVorlect
+// keeps them out of the form file. Another class is asked when it is registered (the two own ones
+// are known without waking the class registry), else it counts as a TVorlect.
+bool StoresEditorLists(const std::string& className) {
+  if (SameFormName(className, "TVorlect")) return true;
+  if (SameFormName(className, "TSmallVorlect")) return false;
+  if (const host::ClassInfo* cls = host::GetClass(className)) return cls->FindProperty("CharSets") != nullptr;
+  return true;
+}
 
-  // The language count comes before the table: the component reshapes its table when it changes.
-  if (b.languagesLine >= 0) {
-    if (b.languages != languages) {
-      const TextLine& l = doc.lines[static_cast<size_t>(b.languagesLine)];
-      edits.Replace(l.begin, l.end,
-                    std::string(IndentOf(doc.Line(b.languagesLine))) + "Languages = " + std::to_string(languages));
+// What to write into one component; the rest stays as the file has it.
+struct ComponentEdit {
+  int languages = kDefaultLanguages;
+  std::optional<int> activeLanguage;
+  std::span<const std::string> words;
+  // In form-file notation; null: as the file has it.
+  const std::vector<std::string>* doNot = nullptr;
+  const std::vector<std::string>* positions = nullptr;
+  const std::vector<std::string>* charSets = nullptr;
+};
+
+// The edits of one component's properties. Lines of unchanged values keep their bytes; a new
+// line or list item is written as the IDE writes it.
+class BlockEditor {
+public:
+  BlockEditor(const FormDocument& doc, const VorlectBlock& b, Splicer& edits)
+      : doc_(doc), b_(b), edits_(edits), propIndent_(PropertyIndent(doc, b)) {}
+
+  std::optional<Problem> Edit(const ComponentEdit& e) {
+    // Languages has no stored default: a missing line reads as the component's 2.
+    const int storedLanguages = b_.LanguagesLine() >= 0 ? b_.languages : kDefaultLanguages;
+    if (storedLanguages != e.languages)
+      if (auto p = SetValue(VorlectProperty::Languages, "Languages", std::to_string(e.languages))) return p;
+    if (e.activeLanguage) {
+      const int stored = b_.ActiveLine() >= 0 ? b_.activeLanguage : 0;
+      if (stored != *e.activeLanguage) {
+        auto p = *e.activeLanguage == 0
+                     ? Remove(VorlectProperty::ActiveLanguage, "ActiveLanguage")
+                     : SetValue(VorlectProperty::ActiveLanguage, "ActiveLanguage", std::to_string(*e.activeLanguage));
+        if (p) return p;
+      }
     }
-  } else if (languages != kDefaultLanguages) {
-    const int before = b.wordsLine >= 0 ? b.wordsLine : b.end;
-    edits.Insert(doc.lines[static_cast<size_t>(before)].begin,
-                 propIndent + "Languages = " + std::to_string(languages) + eol);
-  }
-
-  if (lines.empty()) {
-    if (b.wordsLine >= 0)
-      edits.Replace(doc.lines[static_cast<size_t>(b.wordsLine)].begin, doc.lines[static_cast<size_t>(b.wordsLast)].next, {});
+    if (auto p = SetList(VorlectProperty::Words, "Words", "table", e.words)) return p;
+    if (!StoresEditorLists(b_.className)) return std::nullopt;
+    if (e.doNot)
+      if (auto p = SetList(VorlectProperty::DoNot, "DoNot", "DoNot list", *e.doNot)) return p;
+    if (e.positions)
+      if (auto p = SetList(VorlectProperty::Positions, "Positions", "Positions list", *e.positions)) return p;
+    if (e.charSets)
+      if (auto p = SetList(VorlectProperty::CharSets, "CharSets", "CharSets list", *e.charSets)) return p;
     return std::nullopt;
   }
 
-  const std::string itemIndent =
-      b.items.empty() || b.wordsLine == b.items.front().first ? propIndent + "  "
-                                                               : std::string(IndentOf(doc.Line(b.items.front().first)));
-  std::string body;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const bool last = i + 1 == lines.size();
-    const bool keep = i < b.items.size() && b.items[i].notation == lines[i];
-    const bool oldLast = i + 1 == b.items.size();
-    if (keep) {
-      const TableItem& item = b.items[i];
-      const size_t from = doc.lines[static_cast<size_t>(item.first)].begin;
-      size_t to = oldLast ? b.closeOffset : doc.lines[static_cast<size_t>(item.last)].end;
-      body.append(doc.text, from, to - from);
-      if (!last) body += oldLast ? std::string_view(eol) : doc.LineEnd(item.last);
-    } else {
-      body += CanonicalItem(lines[i], itemIndent, eol, style);
-      if (!last) body += eol;
-    }
+private:
+  const TextLine& LineAt(int i) const { return doc_.lines[static_cast<size_t>(i)]; }
+
+  // Where a missing property goes: after the last one the component streams before it, else
+  // before the first one it streams after it, else before the component's "end".
+  std::optional<size_t> InsertionPoint(VorlectProperty p) const {
+    const int k = static_cast<int>(p);
+    for (int q = k - 1; q >= 0; --q)
+      if (const int last = b_.LastLine(static_cast<VorlectProperty>(q)); last >= 0) return LineAt(last).next;
+    for (int q = k + 1; q < kVorlectPropertyCount; ++q)
+      if (const int first = b_.Line(static_cast<VorlectProperty>(q)); first >= 0) return LineAt(first).begin;
+    if (b_.end >= 0) return LineAt(b_.end).begin;
+    return std::nullopt;
   }
 
-  if (b.wordsLine < 0) {
-    edits.Insert(doc.lines[static_cast<size_t>(b.end)].begin, propIndent + "Words.Strings = (" + eol + body + ")" + eol);
-  } else if (b.wordsLast == b.wordsLine) {
-    edits.Insert(b.closeOffset, eol + body);  // "()" becomes "(", the items, ")"
-  } else {
-    edits.Replace(doc.lines[static_cast<size_t>(b.wordsLine)].next, b.closeOffset, std::move(body));
+  std::optional<Problem> Insert(VorlectProperty p, std::string_view what, std::string text) {
+    const std::optional<size_t> at = InsertionPoint(p);
+    if (!at) return LayoutProblem(doc_, b_, what);
+    edits_.Insert(*at, std::move(text));
+    return std::nullopt;
   }
+
+  std::optional<Problem> SetValue(VorlectProperty p, std::string_view name, const std::string& value) {
+    const int line = b_.Line(p);
+    if (line < 0) return Insert(p, name, propIndent_ + std::string(name) + " = " + value + doc_.eol);
+    if (b_.Repeated(p)) return LayoutProblem(doc_, b_, name);
+    edits_.Replace(LineAt(line).begin, LineAt(line).end,
+                   std::string(IndentOf(doc_.Line(line))) + std::string(name) + " = " + value);
+    return std::nullopt;
+  }
+
+  // A property written twice is refused: changing one of them would load as the other.
+  std::optional<Problem> Remove(VorlectProperty p, std::string_view what) {
+    const int first = b_.Line(p);
+    if (first < 0) return std::nullopt;
+    if (b_.Repeated(p)) return LayoutProblem(doc_, b_, what);
+    edits_.Replace(LineAt(first).begin, LineAt(b_.LastLine(p)).next, {});
+    return std::nullopt;
+  }
+
+  // The file's string style, found once per component.
+  formfile::StringStyle Style() {
+    if (!style_) style_ = StringStyleOf(doc_);
+    return *style_;
+  }
+
+  // Writes `items` (notation) as the list `name`.Strings. Items whose value did not change keep
+  // their bytes; new ones are written as the IDE writes them.
+  std::optional<Problem> SetList(VorlectProperty p, std::string_view name, std::string_view what,
+                                 std::span<const std::string> items) {
+    const StringListLines& list = *b_.List(p);
+    if (SameItems(list, items)) return std::nullopt;
+    if (list.unusualLayout || (list.first >= 0 && list.last < 0) || b_.Repeated(p))
+      return LayoutProblem(doc_, b_, what);
+    // The designer does not store an empty list.
+    if (items.empty()) return Remove(p, what);
+
+    const std::string& eol = doc_.eol;
+    const std::string itemIndent = list.items.empty() || list.first == list.items.front().first
+                                       ? propIndent_ + "  "
+                                       : std::string(IndentOf(doc_.Line(list.items.front().first)));
+    std::string body;
+    for (size_t i = 0; i < items.size(); ++i) {
+      const bool last = i + 1 == items.size();
+      const bool keep = i < list.items.size() && SameValue(list.items[i].notation, items[i]);
+      const bool oldLast = i + 1 == list.items.size();
+      if (keep) {
+        const TableItem& item = list.items[i];
+        const size_t from = LineAt(item.first).begin;
+        const size_t to = oldLast ? list.closeOffset : LineAt(item.last).end;
+        body.append(doc_.text, from, to - from);
+        if (!last) body += oldLast ? std::string_view(eol) : doc_.LineEnd(item.last);
+      } else {
+        body += CanonicalItem(items[i], itemIndent, eol, Style());
+        if (!last) body += eol;
+      }
+    }
+
+    if (list.first < 0) return Insert(p, what, propIndent_ + std::string(name) + ".Strings = (" + eol + body + ")" + eol);
+    if (list.last == list.first) edits_.Insert(list.closeOffset, eol + body);  // "()" becomes "(", the items, ")"
+    else edits_.Replace(LineAt(list.first).next, list.closeOffset, std::move(body));
+    return std::nullopt;
+  }
+
+  const FormDocument& doc_;
+  const VorlectBlock& b_;
+  Splicer& edits_;
+  const std::string propIndent_;
+  std::optional<formfile::StringStyle> style_;
+};
+
+std::optional<Problem> CheckNotation(std::string_view what, const std::string& formFile,
+                                     std::span<const std::string> lines) {
+  std::string q;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (!QuoteNotation(lines[i], q))
+      return ErrorIgnore("Line " + std::to_string(i + 1) + " of the " + std::string(what) + " for " + formFile +
+                         "\ris not in form-file notation: " + lines[i]);
   return std::nullopt;
 }
 
@@ -303,11 +421,19 @@ std::optional<Problem> CheckTable(const std::string& formFile, int languages, st
   if (lines.size() % static_cast<size_t>(languages + 1) != 0)
     return ErrorIgnore("The table for " + formFile + "\rdoes not hold " + std::to_string(languages + 1) +
                        " lines per text.");
-  std::string q;
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (!QuoteNotation(lines[i], q))
-      return ErrorIgnore("Line " + std::to_string(i + 1) + " of the table for " + formFile +
-                         "\ris not in form-file notation: " + lines[i]);
+  return CheckNotation("table", formFile, lines);
+}
+
+std::optional<Problem> CheckEdit(const std::string& formFile, const ComponentEdit& e) {
+  if (auto p = CheckTable(formFile, e.languages, e.words)) return p;
+  if (e.activeLanguage && (*e.activeLanguage < 0 || *e.activeLanguage >= e.languages))
+    return ErrorIgnore("File " + formFile + "\rcannot take language " + std::to_string(*e.activeLanguage) +
+                       " as the active language: its languages are 0 to " + std::to_string(e.languages - 1) + ".");
+  const std::pair<const char*, const std::vector<std::string>*> lists[] = {
+      {"DoNot list", e.doNot}, {"Positions list", e.positions}, {"CharSets list", e.charSets}};
+  for (const auto& [what, lines] : lists)
+    if (lines)
+      if (auto p = CheckNotation(what, formFile, *lines)) return p;
   return std::nullopt;
 }
 
@@ -334,8 +460,8 @@ std::optional<Problem> SplitTables(const FormDocument& doc, int languages, std::
   size_t total = 0;
   int withTable = -1, tables = 0;
   for (size_t i = 0; i < blocks.size(); ++i) {
-    total += blocks[i].items.size();
-    if (!blocks[i].items.empty()) {
+    total += blocks[i].words.items.size();
+    if (!blocks[i].words.items.empty()) {
       ++tables;
       withTable = static_cast<int>(i);
     }
@@ -346,44 +472,64 @@ std::optional<Problem> SplitTables(const FormDocument& doc, int languages, std::
   }
   bool fits = total == lines.size();
   for (const auto& b : blocks)
-    if (b.items.size() % static_cast<size_t>(languages + 1) != 0) fits = false;
+    if (b.words.items.size() % static_cast<size_t>(languages + 1) != 0) fits = false;
   if (!fits)
     return ErrorIgnore("File " + doc.path + "\rholds " + std::to_string(blocks.size()) +
                        " instances of TVorlect;\rthe new table does not show which lines belong to which.");
   size_t at = 0;
   for (size_t i = 0; i < blocks.size(); ++i) {
-    parts[i] = lines.subspan(at, blocks[i].items.size());
-    at += blocks[i].items.size();
+    parts[i] = lines.subspan(at, blocks[i].words.items.size());
+    at += blocks[i].words.items.size();
   }
   return std::nullopt;
 }
 
-std::optional<Problem> RewriteDocument(FormDocument& doc, int languages, std::span<const std::string> lines,
-                                       const std::string* componentName) {
+// The catalogue's rewrite: the table and the language count of every component of the form.
+std::optional<Problem> RewriteDocumentTables(FormDocument& doc, int languages, std::span<const std::string> lines) {
   if (auto p = CheckTable(doc.path, languages, lines)) return p;
   Splicer edits(doc.text);
-  if (componentName) {
-    const VorlectBlock* target = nullptr;
+  std::vector<std::span<const std::string>> parts;
+  if (auto p = SplitTables(doc, languages, lines, parts)) return p;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const VorlectBlock& b = doc.scan.blocks[i];
+    // A component that keeps an empty table is left alone altogether.
+    if (parts[i].empty() && b.words.items.empty() && doc.scan.blocks.size() > 1) continue;
+    ComponentEdit e;
+    e.languages = languages;
+    e.words = parts[i];
+    if (auto p = BlockEditor(doc, b, edits).Edit(e)) return p;
+  }
+  if (edits.Empty()) return std::nullopt;
+  return StoreDocument(doc, edits.Apply());
+}
+
+// One named component (empty name: the first); throws with the problem's text. True when the
+// file was written.
+bool RewriteNamedComponent(const std::string& formFile, const std::string& componentName, const ComponentEdit& e) {
+  bool written = false;
+  FormDocument doc;
+  std::optional<Problem> p = LoadDocument(formFile, doc);
+  const VorlectBlock* target = nullptr;
+  if (!p) {
     for (const auto& b : doc.scan.blocks)
-      if (componentName->empty() || SameFormName(b.name, *componentName)) {
+      if (componentName.empty() || SameFormName(b.name, componentName)) {
         target = &b;
         break;
       }
     if (!target)
-      return ErrorIgnore("File " + doc.path + "\rholds no instance of TVorlect" +
-                         (componentName->empty() ? std::string() : " named " + *componentName) + ".");
-    if (auto p = EditBlockTable(doc, *target, languages, lines, edits)) return p;
-  } else {
-    std::vector<std::span<const std::string>> parts;
-    if (auto p = SplitTables(doc, languages, lines, parts)) return p;
-    for (size_t i = 0; i < parts.size(); ++i) {
-      // A component that keeps an empty table is left alone altogether.
-      if (parts[i].empty() && doc.scan.blocks[i].items.empty() && doc.scan.blocks.size() > 1) continue;
-      if (auto p = EditBlockTable(doc, doc.scan.blocks[i], languages, parts[i], edits)) return p;
-    }
+      p = ErrorIgnore("File " + doc.path + "\rholds no instance of TVorlect" +
+                      (componentName.empty() ? std::string() : " named " + componentName) + ".");
   }
-  if (edits.Empty()) return std::nullopt;
-  return StoreDocument(doc, edits.Apply());
+  if (!p) p = CheckEdit(formFile, e);
+  if (!p) {
+    Splicer edits(doc.text);
+    p = BlockEditor(doc, *target, edits).Edit(e);
+    if (!p && !edits.Empty()) p = StoreDocument(doc, edits.Apply(), &written);
+  }
+  if (!p) return written;
+  std::string text = p->text;
+  std::replace(text.begin(), text.end(), '\r', '\n');
+  throw std::runtime_error(text);
 }
 
 bool IsOpen(toolservices::HostServices* host, const std::string& path) { return host && host->HostIsFileOpen(path); }
@@ -413,7 +559,7 @@ bool RewriteTables(const std::string& formFile, int languages, TFPrjList* catalo
     Show(*p);
     return false;
   }
-  if (auto p = RewriteDocument(doc, languages, table, nullptr)) {
+  if (auto p = RewriteDocumentTables(doc, languages, table)) {
     Show(*p);
     return false;
   }
@@ -429,16 +575,34 @@ bool RewriteTables(const std::string& formFile, int languages, TFPrjList* catalo
   return true;
 }
 
+bool RewriteComponent(const std::string& formFile, const std::string& componentName, const TComponentProperties& p) {
+  // The lists as the component holds them, in notation.
+  auto notationOf = [](const std::optional<std::vector<std::string>>& lines) {
+    std::optional<std::vector<std::string>> out;
+    if (!lines) return out;
+    out.emplace();
+    out->reserve(lines->size());
+    for (const auto& l : *lines) out->push_back(notation::OfBytes(l));
+    return out;
+  };
+  const auto doNot = notationOf(p.doNot), positions = notationOf(p.positions), charSets = notationOf(p.charSets);
+  ComponentEdit e;
+  e.languages = p.languages;
+  e.activeLanguage = p.activeLanguage;
+  e.words = p.words;
+  e.doNot = doNot ? &*doNot : nullptr;
+  e.positions = positions ? &*positions : nullptr;
+  e.charSets = charSets ? &*charSets : nullptr;
+  return RewriteNamedComponent(formFile, componentName, e);
+}
+
 void RewriteComponentTable(const std::string& formFile, const std::string& componentName, int languages,
                            const host::TStrings& lines) {
   const std::vector<std::string> table = LinesOf(lines);
-  FormDocument doc;
-  auto p = LoadDocument(formFile, doc);
-  if (!p) p = RewriteDocument(doc, languages, table, &componentName);
-  if (!p) return;
-  std::string text = p->text;
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  throw std::runtime_error(text);
+  ComponentEdit e;
+  e.languages = languages;
+  e.words = table;
+  RewriteNamedComponent(formFile, componentName, e);
 }
 
 int AddVorlectToAllForms(TFPrjList& catalogue, int languages, bool selectedOnly) {
@@ -580,22 +744,23 @@ bool EmptyAllTables(TFPrjList& catalogue, bool selectedOnly) {
     if (!problem) {
       Splicer edits(doc.text);
       for (const auto& b : doc.scan.blocks) {
-        if (b.languagesLine >= 0 && b.languages != 1) {
-          const TextLine& l = doc.lines[static_cast<size_t>(b.languagesLine)];
-          edits.Replace(l.begin, l.end, std::string(IndentOf(doc.Line(b.languagesLine))) + "Languages = 1");
+        const int languagesLine = b.LanguagesLine(), activeLine = b.ActiveLine();
+        if (languagesLine >= 0 && b.languages != 1) {
+          const TextLine& l = doc.lines[static_cast<size_t>(languagesLine)];
+          edits.Replace(l.begin, l.end, std::string(IndentOf(doc.Line(languagesLine))) + "Languages = 1");
         }
-        if (b.activeLine >= 0) {
-          const std::string line = std::string(IndentOf(doc.Line(b.activeLine))) + "ActiveLanguage = 0";
-          const TextLine& l = doc.lines[static_cast<size_t>(b.activeLine)];
-          if (doc.Line(b.activeLine) != line) edits.Replace(l.begin, l.end, line);
+        if (activeLine >= 0) {
+          const std::string line = std::string(IndentOf(doc.Line(activeLine))) + "ActiveLanguage = 0";
+          const TextLine& l = doc.lines[static_cast<size_t>(activeLine)];
+          if (doc.Line(activeLine) != line) edits.Replace(l.begin, l.end, line);
         }
-        if (b.wordsLine >= 0) {
-          if (b.wordsLast < 0) {
-            problem = ErrorIgnore("The table of " + BlockLabel(doc, b) + "\rhas a layout that cannot be rewritten.");
+        if (b.words.first >= 0) {
+          if (b.words.last < 0 || b.Repeated(VorlectProperty::Words)) {
+            problem = LayoutProblem(doc, b, "table");
             break;
           }
-          edits.Replace(doc.lines[static_cast<size_t>(b.wordsLine)].begin,
-                        doc.lines[static_cast<size_t>(b.wordsLast)].next, {});
+          edits.Replace(doc.lines[static_cast<size_t>(b.words.first)].begin,
+                        doc.lines[static_cast<size_t>(b.words.last)].next, {});
         }
       }
       if (!problem && !edits.Empty()) problem = StoreDocument(doc, edits.Apply());

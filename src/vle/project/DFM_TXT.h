@@ -7,7 +7,9 @@
 #include "host/framework/Classes.h"
 #include "vle/project/VLEMain.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace vorlect::vle {
 
@@ -28,11 +30,29 @@ int AddVorlectToAllForms(TFPrjList& catalogue, int languages = 0, bool selectedO
 // cleared, false when declined or a form failed.
 bool EmptyAllTables(TFPrjList& catalogue, bool selectedOnly = false);
 
-// The same rewrite for one translation component of a form file, chosen by its name (empty: the
-// first one); the command line's per-form CSV import saves through it. Throws on failure with a
-// message naming the file; the form file is then unchanged.
+// What the translation editor writes into a translation component, as a form file stores it.
+struct TComponentProperties {
+  int languages = 2;
+  int activeLanguage = 0;
+  // Form-file notation (the text between the outer apostrophes), languages + 1 lines per text.
+  std::vector<std::string> words;
+  // Lines as the component holds them (8-bit bytes); nullopt leaves the property as the file has it.
+  std::optional<std::vector<std::string>> doNot, positions, charSets;
+  bool operator==(const TComponentProperties&) const = default;
+};
+
+// Writes the properties into the translation component `componentName` of form file `formFile`
+// (empty name: the form's first translation component). A property the file already holds with
+// the same value keeps its bytes, and a form whose component does not change is not written at
+// all; a missing property is inserted where the component streams it, an empty list and
+// ActiveLanguage 0 (the defaults) are removed. Components that do not store DoNot, Positions and
+// CharSets (TSmallVorlect) never get them. Throws std::runtime_error naming the file when it
+// cannot (no such component, an ActiveLanguage outside the languages, a layout it cannot edit, a
+// failed write); the file is then unchanged. Returns true when the file was written.
+bool RewriteComponent(const std::string& formFile, const std::string& componentName, const TComponentProperties& p);
+
+// Only Languages and Words of one component (the rest as the file has it); throws as above.
 void RewriteComponentTable(const std::string& formFile, const std::string& componentName, int languages,
                            const host::TStrings& lines);
-
 
 }  // namespace vorlect::vle

@@ -60,12 +60,15 @@ size_t PropertyValue(std::string_view t, std::string_view prop) {
   return i;
 }
 
-int ParseCount(std::string_view v) {
+// A whole decimal number of at least 0; -1 otherwise.
+int ParseNumber(std::string_view v) {
   int n = 0;
   auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-  if (ec != std::errc() || ptr != v.data() + v.size() || n < 0) return 0;
+  if (ec != std::errc() || ptr != v.data() + v.size() || n < 0) return -1;
   return n;
 }
+
+int ParseCount(std::string_view v) { return std::max(ParseNumber(v), 0); }
 
 // Removes a trailing " +" from a trimmed line; true when there was one.
 bool StripContinuation(std::string_view& t) {
@@ -74,7 +77,44 @@ bool StripContinuation(std::string_view& t) {
   return true;
 }
 
+struct PropertyName {
+  std::string_view name;
+  VorlectProperty property;
+};
+constexpr PropertyName kValueProperties[] = {
+    {"DefaultLanguage", VorlectProperty::DefaultLanguage}, {"DefaultEnabled", VorlectProperty::DefaultEnabled},
+    {"Languages", VorlectProperty::Languages},             {"ActiveLanguage", VorlectProperty::ActiveLanguage},
+    {"SwitchPositions", VorlectProperty::SwitchPositions}, {"TranslateEdits", VorlectProperty::TranslateEdits},
+};
+constexpr PropertyName kListProperties[] = {
+    {"Words.Strings", VorlectProperty::Words},
+    {"DoNot.Strings", VorlectProperty::DoNot},
+    {"Positions.Strings", VorlectProperty::Positions},
+    {"CharSets.Strings", VorlectProperty::CharSets},
+};
+
+StringListLines* ListOf(VorlectBlock& b, VorlectProperty p) {
+  switch (p) {
+    case VorlectProperty::Words: return &b.words;
+    case VorlectProperty::DoNot: return &b.doNot;
+    case VorlectProperty::Positions: return &b.positions;
+    case VorlectProperty::CharSets: return &b.charSets;
+    default: return nullptr;
+  }
+}
+
 }  // namespace
+
+const StringListLines* VorlectBlock::List(VorlectProperty p) const {
+  return ListOf(const_cast<VorlectBlock&>(*this), p);
+}
+
+int VorlectBlock::LastLine(VorlectProperty p) const {
+  const int first = Line(p);
+  if (first < 0) return -1;
+  const StringListLines* list = List(p);
+  return list && list->last >= 0 ? list->last : first;
+}
 
 std::string_view Trim(std::string_view s) {
   size_t b = 0, e = s.size();
@@ -203,6 +243,7 @@ FormScan ScanLines(std::string_view text, const std::vector<TextLine>& lines) {
   bool rootIndentKnown = false;
   bool inRootProperties = true;
   VorlectBlock* block = nullptr;
+  StringListLines* list = nullptr;  // the list being read
   // An item being read: its first line and notation so far.
   int itemFirst = -1;
   std::string itemNotation;
@@ -214,15 +255,60 @@ FormScan ScanLines(std::string_view text, const std::vector<TextLine>& lines) {
     blankFirst = -1;
     if (!piece.empty()) itemNotation += NotationOfPiece(piece);
     if (!continues) {
-      block->items.push_back({itemFirst, i, std::move(itemNotation)});
+      list->items.push_back({itemFirst, i, std::move(itemNotation)});
       itemFirst = -1;
       itemNotation.clear();
     }
   };
   auto closeList = [&](int i) {
-    block->wordsLast = i;
+    list->last = i;
     state = State::InComponent;
     blankFirst = -1;
+  };
+
+  auto noteLine = [&](VorlectProperty p, int i) {
+    int& line = block->propertyLines[static_cast<int>(p)];
+    if (line >= 0) block->repeated |= 1u << static_cast<int>(p);
+    line = i;
+  };
+  // One property line of a translation component.
+  auto readProperty = [&](int i, std::string_view raw, std::string_view t) {
+    for (const PropertyName& p : kValueProperties) {
+      const size_t v = PropertyValue(t, p.name);
+      if (v == std::string_view::npos) continue;
+      noteLine(p.property, i);
+      if (p.property == VorlectProperty::Languages) block->languages = ParseCount(t.substr(v));
+      if (p.property == VorlectProperty::ActiveLanguage) block->activeLanguage = ParseNumber(t.substr(v));
+      return;
+    }
+    for (const PropertyName& p : kListProperties) {
+      const size_t w = PropertyValue(t, p.name);
+      if (w == std::string_view::npos) continue;
+      noteLine(p.property, i);
+      list = ListOf(*block, p.property);
+      *list = {};
+      list->first = i;
+      std::string_view rest = t.substr(w);
+      if (rest == "(") {
+        state = State::InList;
+        blankFirst = -1;
+      } else if (rest == "()") {
+        list->last = i;
+        list->closeOffset = lines[static_cast<size_t>(i)].begin + static_cast<size_t>(&rest.back() - raw.data());
+      } else {
+        // Items on the same line: read them, but never rewrite such a list.
+        list->unusualLayout = true;
+        state = State::InList;
+        blankFirst = -1;
+        std::string_view inner = rest.substr(rest.empty() ? 0 : 1);
+        bool continues = StripContinuation(inner);
+        bool closes = !continues && !inner.empty() && inner.back() == ')';
+        if (closes) inner = Trim(inner.substr(0, inner.size() - 1));
+        if (!inner.empty()) addPiece(i, inner, continues);
+        if (closes) closeList(i);
+      }
+      return;
+    }
   };
 
   for (int i = 1; i < count; ++i) {
@@ -239,7 +325,7 @@ FormScan ScanLines(std::string_view text, const std::vector<TextLine>& lines) {
       bool continues = StripContinuation(t);
       if (!continues && !t.empty() && t.back() == ')') {
         closes = true;
-        block->closeOffset = lines[static_cast<size_t>(i)].begin + static_cast<size_t>(&t.back() - raw.data());
+        list->closeOffset = lines[static_cast<size_t>(i)].begin + static_cast<size_t>(&t.back() - raw.data());
         t = Trim(t.substr(0, t.size() - 1));
       }
       if (!t.empty() || itemFirst >= 0) addPiece(i, t, continues);
@@ -258,33 +344,7 @@ FormScan ScanLines(std::string_view text, const std::vector<TextLine>& lines) {
         continue;
       }
       if (!header) {
-        if (size_t v = PropertyValue(t, "Languages"); v != std::string_view::npos) {
-          block->languagesLine = i;
-          block->languages = ParseCount(t.substr(v));
-        } else if (PropertyValue(t, "ActiveLanguage") != std::string_view::npos) {
-          block->activeLine = i;
-        } else if (size_t w = PropertyValue(t, "Words.Strings"); w != std::string_view::npos) {
-          block->wordsLine = i;
-          std::string_view rest = t.substr(w);
-          if (rest == "(") {
-            state = State::InList;
-            blankFirst = -1;
-          } else if (rest == "()") {
-            block->wordsLast = i;
-            block->closeOffset = lines[static_cast<size_t>(i)].begin + static_cast<size_t>(&rest.back() - raw.data());
-          } else {
-            // Items on the same line: read them, but never rewrite such a list.
-            block->unusualLayout = true;
-            state = State::InList;
-            blankFirst = -1;
-            std::string_view inner = rest.substr(rest.empty() ? 0 : 1);
-            bool continues = StripContinuation(inner);
-            bool closes = !continues && !inner.empty() && inner.back() == ')';
-            if (closes) inner = Trim(inner.substr(0, inner.size() - 1));
-            if (!inner.empty()) addPiece(i, inner, continues);
-            if (closes) closeList(i);
-          }
-        }
+        readProperty(i, raw, t);
         continue;
       }
       // A component nested in a translation component: the block ends without its "end".
@@ -327,8 +387,8 @@ FormScan ScanLines(std::string_view text, const std::vector<TextLine>& lines) {
     }
   }
   // A list the file ended in keeps the item it was reading.
-  if (state == State::InList && itemFirst >= 0 && block)
-    block->items.push_back({itemFirst, count - 1, std::move(itemNotation)});
+  if (state == State::InList && itemFirst >= 0 && list)
+    list->items.push_back({itemFirst, count - 1, std::move(itemNotation)});
   return scan;
 }
 

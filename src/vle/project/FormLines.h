@@ -24,19 +24,52 @@ struct TableItem {
   std::string notation;      // the item's whole value in form-file notation
 };
 
+// The properties a translation component stores, in the order it streams them (its declaration
+// order): a property the file lacks is written at its place in this order.
+enum class VorlectProperty {
+  DefaultLanguage,
+  DefaultEnabled,
+  Languages,
+  ActiveLanguage,
+  Words,
+  DoNot,
+  SwitchPositions,
+  TranslateEdits,
+  Positions,
+  CharSets,
+};
+inline constexpr int kVorlectPropertyCount = 10;
+
+// One string list of the component ("Words.Strings = (" ... ")").
+struct StringListLines {
+  int first = -1;            // line of "Name.Strings = ("; -1 when the file has none
+  int last = -1;             // the line holding the list's closing ")"; -1 when the file ends first
+  size_t closeOffset = 0;    // offset of that ")" in the text
+  bool unusualLayout = false;  // items on the first line itself: read, never rewritten
+  std::vector<TableItem> items;
+};
+
 // One translation component of the form.
 struct VorlectBlock {
   std::string name, className;
   int header = -1;           // line of "object Name: TClass"
   int end = -1;              // its "end"; -1 when the file ends first
-  int languagesLine = -1;
   int languages = 0;         // 0 when the line is missing or holds no number
-  int activeLine = -1;       // "ActiveLanguage = n"
-  int wordsLine = -1;        // "Words.Strings = ("
-  int wordsLast = -1;        // the line holding the list's closing ")"
-  size_t closeOffset = 0;    // offset of that ")" in the text
-  bool unusualLayout = false;  // items on the Words.Strings line itself: read, never rewritten
-  std::vector<TableItem> items;
+  int activeLanguage = 0;    // 0 when the line is missing, -1 when it holds no number
+  // First line of each stored property (indexed by VorlectProperty), -1 when the file lacks it.
+  // A property written twice counts where it was written last: that value is the one that loads.
+  int propertyLines[kVorlectPropertyCount] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  unsigned repeated = 0;     // bit k: property k is written more than once
+  StringListLines words, doNot, positions, charSets;
+
+  int Line(VorlectProperty p) const { return propertyLines[static_cast<int>(p)]; }
+  bool Repeated(VorlectProperty p) const { return (repeated >> static_cast<int>(p)) & 1u; }
+  // The property's last line (a list's closing line); -1 when missing.
+  int LastLine(VorlectProperty p) const;
+  const StringListLines* List(VorlectProperty p) const;
+  // Convenience for the most used ones.
+  int LanguagesLine() const { return Line(VorlectProperty::Languages); }
+  int ActiveLine() const { return Line(VorlectProperty::ActiveLanguage); }
 };
 
 struct FormScan {

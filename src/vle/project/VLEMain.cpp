@@ -98,8 +98,8 @@ int ScanFormText(std::string_view text, TEntry& entry) {
   entry.FormClassName = scan.className;
   entry.InstanceCount = static_cast<int>(scan.blocks.size());
   for (const auto& b : scan.blocks) {
-    entry.LanguageCount = b.languagesLine >= 0 ? b.languages : kDefaultLanguages;
-    for (const auto& item : b.items) entry.Lines.Add(item.notation);
+    entry.LanguageCount = b.LanguagesLine() >= 0 ? b.languages : kDefaultLanguages;
+    for (const auto& item : b.words.items) entry.Lines.Add(item.notation);
   }
   return entry.InstanceCount;
 }

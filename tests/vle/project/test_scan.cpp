@@ -3,6 +3,7 @@
 #include "host/formfile/FormFile.h"
 #include "platform/CodePages.h"
 #include "vle/project/DFM_TXT.h"
+#include "vle/project/FormLines.h"
 #include "vle/project/Notation.h"
 #include "vle/project/ProjectForms.h"
 #include "vle/project/VLEMain.h"
@@ -68,6 +69,34 @@ TEST(Scan, SecondComponentIsFoundAfterAnEmptyTable) {
   EXPECT_EQ(ScanFormText(text, e), 2);
   EXPECT_EQ(e.LanguageCount, 1);
   EXPECT_EQ(Items(e.Lines), (std::vector<std::string>{"K", "T"}));
+}
+
+// The editor's other lists are found where they are, and never taken for the table.
+TEST(Scan, OtherListsAreFoundApartFromTheTable) {
+  const std::string block =
+      "  object V: TVorlect\r\n    CharSets.Strings = (\r\n      'Arial,0')\r\n    Languages = 1\r\n"
+      "    Words.Strings = (\r\n      'k'\r\n      't')\r\n    DoNot.Strings = ('k')\r\n    ActiveLanguage = x\r\n"
+      "    Positions.Strings = ()\r\n  end\r\n";
+  const std::string text = FormText(block);
+  TEntry e;
+  EXPECT_EQ(ScanLines(text, e), (std::vector<std::string>{"k", "t"}));
+  const auto lines = formlines::SplitLines(text);
+  const formlines::FormScan scan = formlines::ScanLines(text, lines);
+  ASSERT_EQ(scan.blocks.size(), 1u);
+  const formlines::VorlectBlock& b = scan.blocks[0];
+  using P = formlines::VorlectProperty;
+  EXPECT_EQ(b.Line(P::CharSets), 4);
+  EXPECT_EQ(b.LastLine(P::CharSets), 5);
+  EXPECT_EQ(b.charSets.items.at(0).notation, "Arial,0");
+  EXPECT_EQ(b.LastLine(P::Words), 9);
+  EXPECT_TRUE(b.doNot.unusualLayout);
+  EXPECT_EQ(b.doNot.items.at(0).notation, "k");
+  EXPECT_EQ(b.activeLanguage, -1) << "not a number";
+  EXPECT_EQ(b.Line(P::Positions), 12);
+  EXPECT_EQ(b.LastLine(P::Positions), 12);
+  EXPECT_TRUE(b.positions.items.empty());
+  EXPECT_EQ(b.Line(P::SwitchPositions), -1);
+  EXPECT_EQ(b.end, 13);
 }
 
 TEST(Scan, LanguageCountDefaultsAndOddValues) {
