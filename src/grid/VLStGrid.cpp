@@ -211,13 +211,24 @@ void TVLStrGrid::DblClick() {
   OnDblClick(this);
 }
 
-int TVLStrGrid::TextHeight(const std::string& text) const { return ports::MeasureText(text, GridFont).height; }
+int TVLStrGrid::TextHeight(const std::string& text) const { return ports::TextHeight(text, GridFont); }
 
 void TVLStrGrid::CalcAllRowHeights() {
   const int cols = ColCount();
+  // The text measuring gives every text of one line the same height (lines times the font's
+  // height), so a long table asks once for an empty cell and once for a one-line one and measures
+  // only the cells with line breaks.
+  int empty = -1, oneLine = -1;
   for (int r = 1; r < RowCount(); ++r) {
     int h = DefaultRowHeight - 4;
-    for (int k = 0; k < cols; ++k) h = std::max(h, TextHeight(Cells(k, r)));
+    for (int k = 0; k < cols; ++k) {
+      const std::string& text = Cells(k, r);
+      int t;
+      if (text.empty()) t = empty >= 0 ? empty : (empty = TextHeight(text));
+      else if (text.find_first_of("\r\n") == std::string::npos) t = oneLine >= 0 ? oneLine : (oneLine = TextHeight(text));
+      else t = TextHeight(text);
+      h = std::max(h, t);
+    }
     SetRowHeights(r, h + 4);
   }
 }

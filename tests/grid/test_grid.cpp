@@ -195,6 +195,19 @@ TEST_F(GridTest, MovingColumnsCarriesCellsWidthsCodesAndTheCurrentCell) {
   EXPECT_EQ(moved, (std::pair<int, int>{1, 3}));
 }
 
+// A row keeps cells only up to its last one written: moving a column left into that gap once read
+// a cell of the row while the row was growing.
+TEST_F(GridTest, MovingAColumnLeftOverRowsThatEndEarly) {
+  grid.SetColCount(5);
+  grid.SetCells(1, 3, "one");
+  grid.SetCells(2, 3, "a long text that lives on the heap, not in the string itself");
+  grid.MoveColumn(4, 1);
+  EXPECT_EQ(grid.Cells(1, 3), "");
+  EXPECT_EQ(grid.Cells(2, 3), "one");
+  EXPECT_EQ(grid.Cells(3, 3), "a long text that lives on the heap, not in the string itself");
+  EXPECT_EQ(grid.Cells(4, 3), "");
+}
+
 TEST_F(GridTest, RowsInsertDeleteAndShrinkKeepStateConsistent) {
   grid.SetRowHeights(3, 40);
   grid.InsertRow(3);

@@ -390,6 +390,6 @@ void Synchronize(const std::function<void()>& fn) { CurrentPorts().Synchronize(f
 int ProcessSynchronizeQueue() { return CurrentPorts().ProcessSynchronizeQueue(); }
 TextExtent MeasureText(std::string_view text, const FontSpec& font) { return CurrentPorts().MeasureText(text, font); }
 int TextWidth(std::string_view text, const FontSpec& font) { return MeasureText(text, font).width; }
-int TextHeight(std::string_view text, const FontSpec& font) { return MeasureText(text, font).height; }
+int TextHeight(std::string_view text, const FontSpec& font) { return CurrentPorts().MeasureTextHeight(text, font); }
 
 }  // namespace vorlect::ports

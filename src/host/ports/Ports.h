@@ -83,6 +83,8 @@ struct FontSpec {
   int size = 8;      // points; used when height is 0
   int height = 0;    // pixels, the framework's sign convention (negative = character height)
   bool bold = false, italic = false, underline = false, strikeOut = false;
+  // The Windows character set the texts are in (DEFAULT_CHARSET: the ANSI code page).
+  std::uint8_t charset = 1;
   // Character height in pixels at 96 dpi.
   int PixelHeight() const;
 };
@@ -132,6 +134,9 @@ class TextMeasurePort {
 public:
   virtual ~TextMeasurePort() = default;
   virtual TextExtent MeasureText(std::string_view text, const FontSpec& font) = 0;
+  // The height alone: row heights of long tables ask for nothing else, and a port can answer it
+  // without laying out the text.
+  virtual int MeasureTextHeight(std::string_view text, const FontSpec& font) { return MeasureText(text, font).height; }
 };
 
 class Ports : public DialogPort, public FileDialogPort, public ClipboardPort, public SyncPort, public TextMeasurePort {};

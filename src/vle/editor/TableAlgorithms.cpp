@@ -126,12 +126,12 @@ TSmartFill::TSmartFill(TRows& rows, std::vector<const host::TStrings*> others, i
       cols_(rows.empty() ? 0 : static_cast<int>(rows[0].size())) {
   const int n = static_cast<int>(rows_.size());
   groupIds_.resize(static_cast<std::size_t>(std::max(cols_, 0)));
-  std::size_t slots = 16;
-  while (3 * slots < 4 * static_cast<std::size_t>(n)) slots *= 2;  // under three quarters full
+  std::size_t slotCount = 16;
+  while (3 * slotCount < 4 * static_cast<std::size_t>(n)) slotCount *= 2;  // under three quarters full
   groupOfCell_.assign(static_cast<std::size_t>(cols_), std::vector<int>());
   chain_.assign(static_cast<std::size_t>(cols_), std::vector<int>());
   for (int j = 1; j < cols_; ++j) {
-    groupIds_[j].slots.assign(slots, Slot{});
+    groupIds_[j].table.assign(slotCount, Slot{});
     groupOfCell_[j].assign(static_cast<std::size_t>(n), -1);
     chain_[j].assign(static_cast<std::size_t>(n), -1);
   }
@@ -145,7 +145,7 @@ TSmartFill::TSmartFill(TRows& rows, std::vector<const host::TStrings*> others, i
     for (int j = 1; j < cols_; ++j) {
       hashes[j] = Hash(row[j]);
       const GroupIndex& index = groupIds_[j];
-      __builtin_prefetch(&index.slots[hashes[j] & (index.slots.size() - 1)]);
+      __builtin_prefetch(&index.table[hashes[j] & (index.table.size() - 1)]);
     }
     for (int j = 1; j < cols_; ++j) {
       const std::string& value = row[j];
@@ -162,29 +162,29 @@ TSmartFill::~TSmartFill() = default;
 
 int TSmartFill::GroupOf(int col, std::string_view value, bool own, std::uint32_t hash) {
   GroupIndex& index = groupIds_[col];
-  const std::size_t mask = index.slots.size() - 1;
+  const std::size_t mask = index.table.size() - 1;
   std::size_t i = hash & mask;
-  for (; index.slots[i].group >= 0; i = (i + 1) & mask) {
-    const Slot& slot = index.slots[i];
+  for (; index.table[i].group >= 0; i = (i + 1) & mask) {
+    const Slot& slot = index.table[i];
     if (slot.hash == hash && groups_[slot.group].value == value) return slot.group;
   }
   const std::string_view key = own ? std::string_view(keyStore_.emplace_back(value)) : value;
   const int g = static_cast<int>(groups_.size());
   groups_.push_back(Group{col, -1, key, 0, false});
-  index.slots[i] = Slot{hash, g};
-  if (4 * ++index.count > 3 * index.slots.size()) Grow(index);
+  index.table[i] = Slot{hash, g};
+  if (4 * ++index.count > 3 * index.table.size()) Grow(index);
   return g;
 }
 
 void TSmartFill::Grow(GroupIndex& index) {
-  std::vector<Slot> old(index.slots.size() * 2);
-  old.swap(index.slots);
-  const std::size_t mask = index.slots.size() - 1;
+  std::vector<Slot> old(index.table.size() * 2);
+  old.swap(index.table);
+  const std::size_t mask = index.table.size() - 1;
   for (const Slot& slot : old) {
     if (slot.group < 0) continue;
     std::size_t i = slot.hash & mask;
-    while (index.slots[i].group >= 0) i = (i + 1) & mask;
-    index.slots[i] = slot;
+    while (index.table[i].group >= 0) i = (i + 1) & mask;
+    index.table[i] = slot;
   }
 }
 

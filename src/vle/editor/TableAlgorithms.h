@@ -114,7 +114,7 @@ private:
     int group = -1;
   };
   struct GroupIndex {
-    std::vector<Slot> slots;
+    std::vector<Slot> table;
     std::size_t count = 0;
   };
   std::vector<GroupIndex> groupIds_;

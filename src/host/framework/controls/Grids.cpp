@@ -138,7 +138,11 @@ void TStringGrid::SetCells(int col, int row, const std::string& text) {
   auto& cells = rows_[r];
   if (c >= cells.size()) {
     if (text.empty()) return;
+    // `text` may be another cell of this row (a column moved left): copy it before the row grows.
+    std::string copy = text;
     cells.resize(c + 1);
+    cells[c] = std::move(copy);
+    return;
   }
   cells[c] = text;
 }
