@@ -7,6 +7,7 @@
 //                    grid: its ratio shows what the memory still adds at the larger size. Exits 1
 //                    when a command's ratio reaches 15 and twice the baseline's (a quadratic
 //                    command gives ten times the baseline). Times are the fastest of several runs.
+#include "BenchCaches.h"
 #include "host/framework/Controls.h"
 #include "host/framework/TypInfo.h"
 #include "host/ports/Ports.h"
@@ -81,18 +82,7 @@ double CpuSeconds() {
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// Writes and reads a buffer larger than the machine's caches, so that every step starts with its
-// table in memory only, at both sizes alike.
-void EvictCaches() {
-  static std::vector<unsigned char> buffer(std::size_t{128} << 20);
-  static volatile unsigned sink = 0;
-  unsigned sum = 0;
-  for (std::size_t i = 0; i < buffer.size(); i += 64) {
-    buffer[i] = static_cast<unsigned char>(buffer[i] + 1);
-    sum += buffer[i];
-  }
-  sink = sink + sum;
-}
+using bench::EvictCaches;
 
 using Step = std::function<void(vle::TFEditVorlect&, const std::string& csv)>;
 

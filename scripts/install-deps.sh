@@ -8,6 +8,7 @@ PACKAGES=(
   cmake ninja-build g++ pkgconf ccache
   libicu-dev libcli11-dev libnuspell-dev libhunspell-dev
   hunspell hunspell-en-us hunspell-de-de hunspell-fr hunspell-ru   # dictionaries; `hunspell` for the bench
+  qt6-base-dev libgl-dev fonts-dejavu-core                          # the windows (Qt 6 Widgets) and their fonts
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   fp-compiler fp-units-rtl            # the reference form-file converter used by tests and bench

@@ -319,6 +319,10 @@ object MainForm: TMainForm
       'Orders saved.'
       'Bestellungen gespeichert.'
       'Заказы сохранены.')
+    CharSets.Strings = (
+      'MS Sans Serif,1'
+      'MS Sans Serif,1'
+      'MS Sans Serif,204')
     Left = 464
     Top = 8
   end

@@ -10,24 +10,6 @@
 
 namespace vorlect::vle::test {
 
-std::string Quoted(const std::string& text) {
-  std::string r = "'";
-  for (char c : text) r += c == '\'' ? std::string("''") : std::string(1, c);
-  return r + "'";
-}
-
-std::string StringsProp(const std::string& name, const std::vector<std::string>& lines) {
-  std::string r = "    " + name + ".Strings = (";
-  for (const std::string& l : lines) r += "\n      " + Quoted(l);
-  return r + ")\n";
-}
-
-std::vector<std::string> Lines(const host::TStrings& list) {
-  std::vector<std::string> r;
-  for (int i = 0; i < list.Count(); ++i) r.push_back(list.Strings(i));
-  return r;
-}
-
 void EditorTest::SetUp() {
   runtime::RegisterClasses();
   std::string tmpl = (std::filesystem::temp_directory_path() / "vorlect_editor_XXXXXX").string();

@@ -11,16 +11,15 @@
 
 #include "host/framework/Classes.h"
 #include "host/ports/Ports.h"
+#include "support/FormText.h"
 #include "runtime/VLCore.h"
 #include "vle/editor/VLEditor.h"
 
 namespace vorlect::vle::test {
 
-// A Pascal string literal.
-std::string Quoted(const std::string& text);
-// `Name.Strings = (...)` lines of a form file.
-std::string StringsProp(const std::string& name, const std::vector<std::string>& lines);
-std::vector<std::string> Lines(const host::TStrings& list);
+using vorlect::test::Lines;
+using vorlect::test::Quoted;
+using vorlect::test::StringsProp;
 
 class EditorTest : public ::testing::Test {
 protected:

@@ -1,0 +1,40 @@
+// vorlect-gui: Vorlect's windows. `vorlect-gui edit FORM.dfm [--component NAME]` opens the
+// translation editor on a form's translation component; the exit status is 0 when the user
+// accepted (and the form was saved), 1 otherwise.
+#include <QApplication>
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "host/ports/Ports.h"
+#include "ui/QtPorts.h"
+#include "ui/editor/EditForm.h"
+
+int main(int argc, char** argv) {
+  // Options first, so that --help and usage errors need no display; Qt's own options
+  // (-platform, -style ...) are left for the application.
+  CLI::App cli{"Vorlect's windows: the translation editor."};
+  cli.allow_extras();
+  cli.require_subcommand(1);
+  std::string form, component;
+  CLI::App* edit = cli.add_subcommand("edit", "Edit the translations of a form's translation component");
+  edit->allow_extras();
+  edit->add_option("FORM", form, "The form file (.dfm, binary or text)")->required();
+  edit->add_option("--component", component, "The translation component's name (default: the first one)");
+  try {
+    cli.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // --help is 0; a usage error is 2, as for `vorlect`.
+    return cli.exit(e) == 0 ? 0 : 2;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Vorlect");
+  QApplication::setApplicationVersion(VORLECT_VERSION);
+  vorlect::ui::QtPorts ports;
+  vorlect::ports::ScopedPorts scope(ports);
+  const vorlect::ui::TEditFormResult result = vorlect::ui::EditFormFile(form, component);
+  if (!result.error.empty()) std::cerr << "vorlect-gui: " << result.error << "\n";
+  return result.exitStatus;
+}
