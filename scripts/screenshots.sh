@@ -8,3 +8,9 @@ bash scripts/install-deps.sh
 cmake --preset default > /dev/null
 cmake --build --preset default --target ui_screenshots
 QT_QPA_PLATFORM=offscreen build/default/tests/ui/ui_screenshots "$PWD" docs/screenshots
+# The dialogs: the tests that show them save their pictures when VORLECT_UI_SHOTS names a folder.
+cmake --build --preset default --target ui_test_editor_csv_format ui_test_language_setup ui_test_help \
+  ui_test_editor_find ui_test_editor_speller
+VORLECT_UI_SHOTS="$PWD/docs/screenshots" ctest --test-dir build/default \
+  -R '^ui_test_(editor_csv_format|language_setup|help|editor_find|editor_speller)\.' --output-on-failure
+ls docs/screenshots

@@ -1,6 +1,7 @@
 // vorlect-gui: Vorlect's windows. `vorlect-gui edit FORM.dfm [--component NAME]` opens the
 // translation editor on a form's translation component; the exit status is 0 when the user
-// accepted (and the form was saved), 1 otherwise.
+// accepted (and the form was saved), 1 otherwise. `vorlect-gui languages` opens the language
+// setup: 0 when the list was saved with OK, 1 otherwise.
 #include <QApplication>
 
 #include <CLI/CLI.hpp>
@@ -8,13 +9,15 @@
 #include <iostream>
 
 #include "host/ports/Ports.h"
+#include "ui/FSetLang.h"
+#include "ui/MyDialogs.h"
 #include "ui/QtPorts.h"
 #include "ui/editor/EditForm.h"
 
 int main(int argc, char** argv) {
   // Options first, so that --help and usage errors need no display; Qt's own options
   // (-platform, -style ...) are left for the application.
-  CLI::App cli{"Vorlect's windows: the translation editor."};
+  CLI::App cli{"Vorlect's windows: the translation editor and the language setup."};
   cli.allow_extras();
   cli.require_subcommand(1);
   std::string form, component;
@@ -22,6 +25,8 @@ int main(int argc, char** argv) {
   edit->allow_extras();
   edit->add_option("FORM", form, "The form file (.dfm, binary or text)")->required();
   edit->add_option("--component", component, "The translation component's name (default: the first one)");
+  CLI::App* languages = cli.add_subcommand("languages", "Set up the configured languages (editor column titles, speller languages)");
+  languages->allow_extras();
   try {
     cli.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -34,6 +39,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(VORLECT_VERSION);
   vorlect::ui::QtPorts ports;
   vorlect::ports::ScopedPorts scope(ports);
+  // Find and replace dialogs that do not bring a window of their own get a Qt one.
+  vorlect::ui::InstallFindWindows();
+  if (languages->parsed()) return vorlect::ui::EditLanguageSettings() ? 0 : 1;
   const vorlect::ui::TEditFormResult result = vorlect::ui::EditFormFile(form, component);
   if (!result.error.empty()) std::cerr << "vorlect-gui: " << result.error << "\n";
   return result.exitStatus;

@@ -23,6 +23,7 @@
 #include "ui/QtText.h"
 #include "ui/SpellDialogs.h"
 #include "spell/SpellerRegistration.h"
+#include "ui/MyDialogs.h"
 #include "ui/editor/FindReplaceDialog.h"
 #include "vle/VLSettings.h"
 
@@ -444,17 +445,17 @@ void EditorWindowTest::findNextFromTheDialog() {
   TEditVorlectWindow& w = f.Open(TwoLanguages(), kButtons);
   f.Click(0, 2);
   QTest::keyClick(&f.Window(), Qt::Key_F, Qt::ControlModifier);
-  TFindReplaceDialog* d = w.FindDialog();
-  QVERIFY(d->isVisible());
-  QVERIFY(d->AllColumns()->isChecked());
-  d->FindText()->setText("speich");
+  TVLFindWindow* d = w.FindDialog()->FindWindow();
+  QVERIFY(d && d->isVisible());
+  QVERIFY(d->Button(dialogs::idRadioAll)->isChecked());
+  d->FindEdit()->setText("speich");
   QTest::mouseClick(d->FindNextButton(), Qt::LeftButton);
   QCOMPARE(f.Editor().Grid().Col(), 2);
   QCOMPARE(f.Editor().Grid().Row(), 4);
   // Current column only: from the key column nothing below matches "name" but Label1's key.
-  QTest::mouseClick(d->CurrentColumn(), Qt::LeftButton);
+  QTest::mouseClick(d->Button(dialogs::idRadioCurrent), Qt::LeftButton);
   QVERIFY(!f.Editor().FindAllColumns());
-  d->hide();
+  d->close();
   QVERIFY(!f.Editor().FindAllColumns());
 }
 
@@ -463,9 +464,10 @@ void EditorWindowTest::replaceAllAsksToWrap() {
   TEditVorlectWindow& w = f.Open(TwoLanguages(), kButtons);
   f.Click(0, 2);
   f.Trigger("Replace1");
-  TFindReplaceDialog* d = w.FindDialog();
-  d->FindText()->setText("Name");
-  d->ReplaceText()->setText("Nom");
+  TVLFindWindow* d = w.FindDialog()->ReplaceWindow();
+  QVERIFY(d);
+  d->FindEdit()->setText("Name");
+  d->ReplaceEdit()->setText("Nom");
   f.ports.queueAnswer(ports::mrNo);
   QTest::mouseClick(d->ReplaceAllButton(), Qt::LeftButton);
   QCOMPARE(f.Cell(1, 5), std::string("Nom"));

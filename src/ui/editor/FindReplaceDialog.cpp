@@ -1,140 +1,86 @@
 #include "ui/editor/FindReplaceDialog.h"
 
-#include <QCheckBox>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QVBoxLayout>
+#include <QWidget>
 
-#include "ui/QtText.h"
+#include "ui/MyDialogs.h"
 
 namespace vorlect::ui {
 
-TFindReplaceDialog::TFindReplaceDialog(vle::TFEditVorlect& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
-  setModal(false);
-  auto* findLabel = new QLabel(tr("Fi&nd what:"));
-  findText_ = new QLineEdit;
-  findLabel->setBuddy(findText_);
-  replaceLabel_ = new QLabel(tr("Re&place with:"));
-  replaceText_ = new QLineEdit;
-  replaceLabel_->setBuddy(replaceText_);
-  wholeWord_ = new QCheckBox(tr("Match &whole word only"));
-  wholeWord_->setEnabled(false);
-  matchCase_ = new QCheckBox(tr("Match &case"));
+using namespace dialogs;
 
-  direction_ = new QGroupBox(tr("Direction"));
-  up_ = new QRadioButton(tr("&Up"));
-  down_ = new QRadioButton(tr("&Down"));
-  down_->setChecked(true);
-  auto* dirLayout = new QHBoxLayout(direction_);
-  dirLayout->addWidget(up_);
-  dirLayout->addWidget(down_);
+TFindReplaceDialog::TFindReplaceDialog(vle::TFEditVorlect& editor, QWidget* window)
+    : QObject(window),
+      editor_(editor),
+      window_(window),
+      find_(std::make_unique<TVLFindDialog>(nullptr)),
+      replace_(std::make_unique<TVLReplaceDialog>(nullptr)) {
+  const auto makeWindow = [this](TVLFindDialog& d) -> TDialogWindow* { return new TVLFindWindow(d, window_); };
 
-  columns_ = new QGroupBox(tr("Column range"));
-  all_ = new QRadioButton(tr("&All"));
-  all_->setObjectName("RadioAll");
-  current_ = new QRadioButton(tr("Cu&rrent"));
-  current_->setObjectName("RadioCurrent");
-  auto* colLayout = new QHBoxLayout(columns_);
-  colLayout->addWidget(all_);
-  colLayout->addWidget(current_);
-  connect(all_, &QRadioButton::clicked, this, [this] { editor_.FindColumnRangeClick(true); });
-  connect(current_, &QRadioButton::clicked, this, [this] { editor_.FindColumnRangeClick(false); });
+  find_->Template = kColumnRangeTemplate;
+  find_->Options = TFindOptions{frDown, frDisableWholeWord};
+  find_->CreateWindow = makeWindow;
+  find_->OnShow = [this](host::TObject*) {
+    find_->CheckDlgButton(idRadioAll, true);
+    editor_.FindDialogShown();
+    // Checking the button is no click; without this a range left at "Current" when the dialog
+    // last closed would go on searching one column under an "&All" the user sees selected.
+    editor_.FindColumnRangeClick(true);
+  };
+  find_->OnClickEvent = [this](host::TObject*, std::uint16_t id) {
+    if (id == idRadioAll || id == idRadioCurrent) editor_.FindColumnRangeClick(id == idRadioAll);
+  };
+  find_->OnClose = [this](host::TObject*) { editor_.FindDialogClosed(find_->IsDlgButtonChecked(idRadioAll)); };
+  find_->OnFind = [this](host::TObject*) {
+    const vle::TFindOptions o = SearchOptions(*find_);
+    Step(tr("Find"), o, [this, o] { editor_.FindNext(o); });
+  };
 
-  findNext_ = new QPushButton(tr("&Find Next"));
-  findNext_->setDefault(true);
-  replaceButton_ = new QPushButton(tr("&Replace"));
-  replaceAll_ = new QPushButton(tr("Replace &All"));
-  cancel_ = new QPushButton(tr("Cancel"));
-
-  auto* fields = new QGridLayout;
-  fields->addWidget(findLabel, 0, 0);
-  fields->addWidget(findText_, 0, 1);
-  fields->addWidget(replaceLabel_, 1, 0);
-  fields->addWidget(replaceText_, 1, 1);
-  auto* left = new QVBoxLayout;
-  left->addLayout(fields);
-  left->addWidget(wholeWord_);
-  left->addWidget(matchCase_);
-  left->addWidget(direction_);
-  left->addWidget(columns_);
-  left->addStretch();
-  auto* buttons = new QVBoxLayout;
-  for (QPushButton* b : {findNext_, replaceButton_, replaceAll_, cancel_}) buttons->addWidget(b);
-  buttons->addStretch();
-  auto* main = new QHBoxLayout(this);
-  main->addLayout(left, 1);
-  main->addLayout(buttons);
-
-  connect(findNext_, &QPushButton::clicked, this, [this] {
-    const vle::TFindOptions o = Options();
-    if (replace_) Step(tr("Replace"), [this, o] { editor_.FindNext(o); });
-    else Step(tr("Find"), [this, o] { editor_.FindNext(o); });
-  });
-  connect(replaceButton_, &QPushButton::clicked, this, [this] {
-    const vle::TFindOptions o = Options();
-    const std::string with = ToAnsi(replaceText_->text());
-    Step(tr("Replace"), [this, o, with] { editor_.Replace(o, with); });
-  });
-  connect(replaceAll_, &QPushButton::clicked, this, [this] {
-    const vle::TFindOptions o = Options();
-    const std::string with = ToAnsi(replaceText_->text());
-    Step(tr("Replace All"), [this, o, with] { editor_.ReplaceAll(o, with); });
-  });
-  connect(cancel_, &QPushButton::clicked, this, &QDialog::hide);
+  replace_->Options = TFindOptions{frDown, frDisableWholeWord};
+  replace_->CreateWindow = makeWindow;
+  replace_->OnFind = [this](host::TObject*) {
+    const vle::TFindOptions o = SearchOptions(*replace_);
+    Step(tr("Replace"), o, [this, o] { editor_.FindNext(o); });
+  };
+  replace_->OnReplace = [this](host::TObject*) {
+    const vle::TFindOptions o = SearchOptions(*replace_);
+    const std::string with = replace_->ReplaceText();
+    if (replace_->Options.Contains(frReplaceAll))
+      Step(tr("Replace All"), o, [this, o, with] { editor_.ReplaceAll(o, with); });
+    else
+      Step(tr("Replace"), o, [this, o, with] { editor_.Replace(o, with); });
+  };
 }
 
-void TFindReplaceDialog::Layout(bool replace) {
-  replace_ = replace;
-  setWindowTitle(replace ? tr("Replace") : tr("Find"));
-  replaceLabel_->setVisible(replace);
-  replaceText_->setVisible(replace);
-  replaceButton_->setVisible(replace);
-  replaceAll_->setVisible(replace);
-  // The standard replace dialog searches down and over the whole table.
-  direction_->setVisible(!replace);
-  columns_->setVisible(!replace);
+// The windows belong to the editor's window and may outlive this object by an event.
+TFindReplaceDialog::~TFindReplaceDialog() = default;
+
+void TFindReplaceDialog::ShowFind() { find_->ShowDialog(); }
+
+void TFindReplaceDialog::ShowReplace() { replace_->ShowDialog(); }
+
+void TFindReplaceDialog::hide() {
+  for (TVLFindWindow* w : {FindWindow(), ReplaceWindow()})
+    if (w) w->close();
 }
 
-void TFindReplaceDialog::ShowFind() {
-  Layout(false);
-  all_->setChecked(true);
-  editor_.FindDialogShown();
-  show();
-  raise();
-  activateWindow();
-  findText_->setFocus();
-  findText_->selectAll();
+TVLFindWindow* TFindReplaceDialog::FindWindow() const { return dynamic_cast<TVLFindWindow*>(find_->Handle()); }
+
+TVLFindWindow* TFindReplaceDialog::ReplaceWindow() const {
+  return dynamic_cast<TVLFindWindow*>(replace_->Handle());
 }
 
-void TFindReplaceDialog::ShowReplace() {
-  Layout(true);
-  show();
-  raise();
-  activateWindow();
-  findText_->setFocus();
-  findText_->selectAll();
-}
-
-void TFindReplaceDialog::hideEvent(QHideEvent* event) {
-  if (!replace_) editor_.FindDialogClosed(all_->isChecked());
-  QDialog::hideEvent(event);
-}
-
-vle::TFindOptions TFindReplaceDialog::Options() const {
+vle::TFindOptions TFindReplaceDialog::SearchOptions(const TVLFindDialog& dialog) {
   vle::TFindOptions o;
-  o.text = ToAnsi(findText_->text());
-  o.down = replace_ || down_->isChecked();
-  o.matchCase = matchCase_->isChecked();
+  o.text = dialog.FindText();
+  o.down = dialog.Options.Contains(frDown);
+  o.matchCase = dialog.Options.Contains(frMatchCase);
   return o;
 }
 
-void TFindReplaceDialog::Step(const QString& label, const std::function<void()>& step) {
-  if (findText_->text().isEmpty()) return;
+void TFindReplaceDialog::Step(const QString& label, const vle::TFindOptions& options,
+                              const std::function<void()>& step) {
+  // An empty text matches everywhere: Replace All would never end.
+  if (options.text.empty()) return;
   if (RunStep) RunStep(label, step);
   else step();
 }

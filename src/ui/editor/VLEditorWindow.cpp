@@ -7,7 +7,6 @@
 #include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QFontDialog>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -21,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "runtime/VLBase.h"
+#include "ui/FCSVSetup.h"
 #include "ui/FPressKey.h"
 #include "ui/Help.h"
 #include "ui/FSelFont.h"
@@ -588,19 +588,7 @@ void TEditVorlectWindow::DoDisappear() {
   }
 }
 
-void TEditVorlectWindow::DoCsvFormat() {
-  vle::TFrmCSVSetup setup;
-  QStringList items;
-  for (const char* item : vle::TFrmCSVSetup::kItems) items << FromAnsi(item);
-  bool ok = false;
-  const QString label = FromAnsi(std::string(vle::TFrmCSVSetup::kExplanation[0]) + vle::TFrmCSVSetup::kExplanation[1]) +
-                        "\n" + FromAnsi(setup.RegionalSettingsLabel()) + "\n\n" + FromAnsi(vle::TFrmCSVSetup::kGroupCaption);
-  const QString chosen = QInputDialog::getItem(this, FromAnsi(vle::TFrmCSVSetup::kCaption), label, items,
-                                               setup.ItemIndex(), false, &ok);
-  if (!ok) return;
-  setup.SetItemIndex(static_cast<int>(items.indexOf(chosen)));
-  setup.OK();
-}
+void TEditVorlectWindow::DoCsvFormat() { ExecCsvSetup(this); }
 
 void TEditVorlectWindow::MakeSpelling() {
   if (spelling_) return;
@@ -627,7 +615,7 @@ void TEditVorlectWindow::DoSpellSetup() {
 
 void TEditVorlectWindow::DoHelp() {
   if (!OpenHelp(vle::kHelpKeyword))
-    ports::MessageDlg("The help page could not be opened:\rno help page is installed, or no browser took it.",
+    ports::MessageDlg("The help page could not be opened:\rno help page (help/VLCore.html) is installed beside the program.",
                       ports::mtError, {ports::mbOK});
 }
 

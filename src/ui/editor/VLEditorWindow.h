@@ -53,6 +53,7 @@ public:
   QLineEdit* FilterBox() const { return filterBox_; }
   QToolBar* ToolBar() const { return toolBar_; }
   TFindReplaceDialog* FindDialog() const { return findDialog_; }
+  vle::TEditorSpelling* Spelling() const { return spelling_.get(); }  // null until first used
 
   // Runs one command of the logic as an undoable step and shows what it changed.
   void Run(const QString& label, const std::function<void()>& command);
