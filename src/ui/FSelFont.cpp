@@ -109,11 +109,11 @@ void TFrmSelFont::CharsetListClick() {
 }
 
 void TFrmSelFont::ShowModel() {
-  ports::FontSpec spec;
-  spec.name = model_.SampleFontName();
-  spec.height = vle::TFrmSelFont::kSampleFontHeight;
-  spec.charset = static_cast<std::uint8_t>(model_.SampleCharset());
-  sample_->setFont(QtFont(spec));
+  ports::FontSpec fontSpec;
+  fontSpec.name = model_.SampleFontName();
+  fontSpec.height = vle::TFrmSelFont::kSampleFontHeight;
+  fontSpec.charset = static_cast<std::uint8_t>(model_.SampleCharset());
+  sample_->setFont(QtFont(fontSpec));
   OKBtn()->setEnabled(model_.OKEnabled());
 }
 

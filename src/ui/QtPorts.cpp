@@ -392,27 +392,27 @@ int QtPorts::MeasureTextHeight(std::string_view text, const FontSpec& font) {
 
 // --- Fonts ----------------------------------------------------------------------------------------------
 
-QFont QtFont(const FontSpec& spec) {
+QFont QtFont(const FontSpec& fontSpec) {
   RegisterSubstitutes();
-  QFont font(FromAnsi(spec.name));
-  if (spec.height < 0) {
-    font.setPixelSize(-spec.height);
-  } else if (spec.height > 0) {
+  QFont font(FromAnsi(fontSpec.name));
+  if (fontSpec.height < 0) {
+    font.setPixelSize(-fontSpec.height);
+  } else if (fontSpec.height > 0) {
     // A positive height is the whole cell, internal leading included: scale the character
     // height until the cell fits.
-    font.setPixelSize(spec.height);
+    font.setPixelSize(fontSpec.height);
     const int cell = QFontMetrics(font).height();
-    if (cell > 0 && cell != spec.height)
-      font.setPixelSize(std::max(1, static_cast<int>(std::lround(double(spec.height) * spec.height / cell))));
-  } else if (spec.size > 0) {
-    font.setPointSize(spec.size);
-  } else if (spec.size < 0) {
-    font.setPixelSize(spec.PixelHeight());
+    if (cell > 0 && cell != fontSpec.height)
+      font.setPixelSize(std::max(1, static_cast<int>(std::lround(double(fontSpec.height) * fontSpec.height / cell))));
+  } else if (fontSpec.size > 0) {
+    font.setPointSize(fontSpec.size);
+  } else if (fontSpec.size < 0) {
+    font.setPixelSize(fontSpec.PixelHeight());
   }
-  font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeOut);
+  font.setWeight(fontSpec.bold ? QFont::Bold : QFont::Normal);
+  font.setItalic(fontSpec.italic);
+  font.setUnderline(fontSpec.underline);
+  font.setStrikeOut(fontSpec.strikeOut);
   return font;
 }
 

@@ -46,7 +46,7 @@ private:
 
 // The font a FontSpec stands for. Windows face names that are not installed ("MS Sans Serif",
 // "Arial", "Courier New", ...) go to an installed look-alike through QFont's substitution table.
-QFont QtFont(const ports::FontSpec& spec);
+QFont QtFont(const ports::FontSpec& fontSpec);
 
 // The caption a message box of that type gets; mtCustom takes the application's name.
 QString MessageDlgCaption(ports::MsgDlgType type);

@@ -49,6 +49,15 @@ const char* kForm =
     "  end\r\n"
     "end\r\n";
 
+// Types a text into a cell as a user does: the first key opens the cell's editor, Enter stores it.
+void TypeIntoCell(TEditVorlectWindow& w, int col, int row, const QString& text) {
+  TVLStrGridWidget& g = w.GridWidget();
+  g.MoveTo(col, row);
+  TypeText(&g, text.left(1));
+  TypeText(g.InplaceEditor(), text.mid(1));
+  QTest::keyClick(g.InplaceEditor(), Qt::Key_Return);
+}
+
 // A folder with the form, and the editor's settings of its own.
 struct FormFolder {
   FormFolder() : fixture() {
@@ -79,11 +88,7 @@ void EditorFormTest::acceptSavesOnlyTheComponent() {
   FormFolder folder;
   const TEditFormResult result = EditFormFile(folder.form.string(), "", [&](TEditVorlectWindow& w) {
     QTimer::singleShot(0, &w, [&w] {
-      TVLStrGridWidget& g = w.GridWidget();
-      g.MoveTo(2, 2);
-      QTest::keyClicks(&g, "J");
-      QTest::keyClicks(g.InplaceEditor(), "a");
-      QTest::keyClick(g.InplaceEditor(), Qt::Key_Return);
+      TypeIntoCell(w, 2, 2, "Ja");
       w.Action("ChangeLanguage1")->trigger();  // the active language goes to the file too
       w.Action("Accept1")->trigger();
     });
@@ -106,10 +111,7 @@ void EditorFormTest::cancelLeavesTheFileAsItWas() {
   FormFolder folder;
   const TEditFormResult result = EditFormFile(folder.form.string(), "", [&](TEditVorlectWindow& w) {
     QTimer::singleShot(0, &w, [&w] {
-      TVLStrGridWidget& g = w.GridWidget();
-      g.MoveTo(2, 2);
-      QTest::keyClicks(&g, "J");
-      QTest::keyClick(g.InplaceEditor(), Qt::Key_Return);
+      TypeIntoCell(w, 2, 2, "J");
       w.Action("ChangeLanguage1")->trigger();  // written into the component, never into the file
       w.close();
     });

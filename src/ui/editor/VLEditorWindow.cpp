@@ -108,15 +108,15 @@ const TCommand kCommands[] = {
 QString Caption(const char* s) { return QString::fromUtf8(s); }
 
 ports::FontSpec FontSpecOf(const QFont& font) {
-  ports::FontSpec spec;
-  spec.name = ToAnsi(font.family());
-  spec.size = font.pointSize() > 0 ? font.pointSize() : 8;
-  spec.height = 0;
-  spec.bold = font.bold();
-  spec.italic = font.italic();
-  spec.underline = font.underline();
-  spec.strikeOut = font.strikeOut();
-  return spec;
+  ports::FontSpec fontSpec;
+  fontSpec.name = ToAnsi(font.family());
+  fontSpec.size = font.pointSize() > 0 ? font.pointSize() : 8;
+  fontSpec.height = 0;
+  fontSpec.bold = font.bold();
+  fontSpec.italic = font.italic();
+  fontSpec.underline = font.underline();
+  fontSpec.strikeOut = font.strikeOut();
+  return fontSpec;
 }
 
 }  // namespace

@@ -85,17 +85,17 @@ public:
     col_ = col;
     selected_ = selected;
     greyText_ = greyText;
-    ports::FontSpec spec = grid_.GridFont;
-    spec.charset = col > 0 ? grid_.CharsetCode(col) : std::uint8_t{1};
-    font_ = QtFont(spec);
-    charset_ = spec.charset;
+    ports::FontSpec fontSpec = grid_.GridFont;
+    fontSpec.charset = col > 0 ? grid_.CharsetCode(col) : std::uint8_t{1};
+    font_ = QtFont(fontSpec);
+    charset_ = fontSpec.charset;
   }
 
   void SetFont(const std::string& name, std::uint8_t charset) override {
-    ports::FontSpec spec = grid_.GridFont;
-    spec.name = name;
-    spec.charset = charset;
-    font_ = QtFont(spec);
+    ports::FontSpec fontSpec = grid_.GridFont;
+    fontSpec.name = name;
+    fontSpec.charset = charset;
+    font_ = QtFont(fontSpec);
     charset_ = charset;
   }
 
@@ -121,8 +121,8 @@ public:
     painter_.drawLine(r.topRight(), r.bottomRight());
     const QString decoded = row == 0 && col > 0 ? QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
                                                 : FromAnsi(text);
-    ports::FontSpec spec = grid_.GridFont;
-    painter_.setFont(QtFont(spec));
+    ports::FontSpec fontSpec = grid_.GridFont;
+    painter_.setFont(QtFont(fontSpec));
     painter_.setPen(palette_.color(QPalette::ButtonText));
     DrawLines(decoded, rect, 2);
   }
@@ -476,14 +476,14 @@ std::string TVLStrGridWidget::StoredText(int col, const QString& text, bool* los
 }
 
 QFont TVLStrGridWidget::CellFont(int col) const {
-  ports::FontSpec spec = grid_.GridFont;
+  ports::FontSpec fontSpec = grid_.GridFont;
   if (col > 0 && grid_.RowCount() > 1) {
     const std::string& fontCell = grid_.Cells(col, 1);
     const auto comma = fontCell.find(',');
-    if (comma != std::string::npos) spec.name = fontCell.substr(0, comma);
-    spec.charset = grid_.CharsetCode(col);
+    if (comma != std::string::npos) fontSpec.name = fontCell.substr(0, comma);
+    fontSpec.charset = grid_.CharsetCode(col);
   }
-  return QtFont(spec);
+  return QtFont(fontSpec);
 }
 
 // ---- In-place editing ------------------------------------------------------------------------------------
