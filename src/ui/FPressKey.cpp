@@ -1,5 +1,7 @@
 #include "ui/FPressKey.h"
 
+#include <QApplication>
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -72,6 +74,12 @@ bool TFrmPressKey::ShowNotice(const std::string& notice, bool& flag, QWidget* pa
   TFrmPressKey dialog(notice, flag, parent);
   dialog.exec();
   return true;
+}
+
+void InstallNoticeDialog() {
+  vle::SetNoticeHandler([](const std::string& notice, bool& flag) {
+    TFrmPressKey::ShowNotice(notice, flag, QApplication::activeWindow());
+  });
 }
 
 }  // namespace vorlect::ui

@@ -39,4 +39,7 @@ private:
   QPushButton* okBtn_;
 };
 
+// Notices the logic shows (vle::ShowNotice) come in this dialog, over the active window.
+void InstallNoticeDialog();
+
 }  // namespace vorlect::ui

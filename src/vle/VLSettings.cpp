@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "host/framework/Classes.h"
+#include "host/ports/Ports.h"
 #include "platform/Registry.h"
 #include "spell/Langs.h"
 
@@ -149,6 +150,25 @@ void SaveExpertSettings() {
 void ResetNotices() {
   InfoEsc = true;
   InfoSel = true;
+}
+
+namespace {
+TNoticeHandler& NoticeHandler() {
+  static TNoticeHandler handler;
+  return handler;
+}
+}  // namespace
+
+TNoticeHandler SetNoticeHandler(TNoticeHandler handler) {
+  TNoticeHandler previous = std::move(NoticeHandler());
+  NoticeHandler() = std::move(handler);
+  return previous;
+}
+
+void ShowNotice(const std::string& notice, bool& flag) {
+  if (!flag) return;
+  if (NoticeHandler()) NoticeHandler()(notice, flag);
+  else ports::MessageDlg(notice, ports::mtInformation, {ports::mbOK});
 }
 
 // ---- Language list ------------------------------------------------------------------------------

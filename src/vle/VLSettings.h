@@ -2,6 +2,7 @@
 // (current user's hive) and the configured language list (local machine's hive).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -107,5 +108,12 @@ private:
   bool& flag_;
   bool ticked_;
 };
+
+// Shows a notice while its flag is true. A window installs its notice dialog (the flag follows the
+// dialog's check box); without one the notice goes to the message port as information.
+using TNoticeHandler = std::function<void(const std::string& notice, bool& flag)>;
+// Installs `handler` (empty: back to the message port) and returns the previous one.
+TNoticeHandler SetNoticeHandler(TNoticeHandler handler);
+void ShowNotice(const std::string& notice, bool& flag);
 
 }  // namespace vorlect::vle

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "EditorFixture.h"
+#include "support/TestFiles.h"
 #include "host/framework/Streaming.h"
 #include "ui/editor/EditForm.h"
 
@@ -19,17 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteAll(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
+using vorlect::test::ReadAll;
+using vorlect::test::WriteAll;
 
 const char* kForm =
     "object Form1: TForm1\r\n"

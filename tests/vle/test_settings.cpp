@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "VleTestUtil.h"
+#include "host/ports/Ports.h"
 
 using namespace vorlect;
 using namespace vorlect::vle;
@@ -167,6 +168,28 @@ TEST_F(SettingsTest, NoticeFlagFollowsCheckBoxAndSurvivesRestart) {
   ResetNotices();
   EXPECT_TRUE(InfoEsc);
   EXPECT_TRUE(InfoSel);
+}
+
+TEST_F(SettingsTest, NoticesGoToTheInstalledDialogOrTheMessagePort) {
+  ports::ScriptedPorts scripted;
+  ports::ScopedPorts scope(scripted);
+  ShowNotice(kNoticeSelExport, InfoSel);
+  ASSERT_EQ(scripted.messages().size(), 1u);
+  EXPECT_EQ(scripted.messages()[0].text, kNoticeSelExport);
+  EXPECT_EQ(scripted.messages()[0].type, ports::mtInformation);
+
+  // A dialog whose box the user ticks: the flag is off, and the notice does not come again.
+  std::vector<std::string> shown;
+  SetNoticeHandler([&](const std::string& notice, bool& flag) {
+    shown.push_back(notice);
+    flag = false;
+  });
+  ShowNotice(kNoticeSelImport, InfoSel);
+  ShowNotice(kNoticeSelImport, InfoSel);
+  EXPECT_EQ(shown, std::vector<std::string>{kNoticeSelImport});
+  EXPECT_FALSE(InfoSel);
+  EXPECT_EQ(scripted.messages().size(), 1u);
+  SetNoticeHandler({});
 }
 
 }  // namespace

@@ -67,9 +67,7 @@ std::string Numbered(const TExchangeName& n, int i) {
   return (n.folder / (n.base + std::to_string(i) + n.ext)).string();
 }
 
-void ShowSelectionNotice(const char* notice) {
-  if (InfoSel) MessageDlg(notice, mtInformation, {mbOK});
-}
+void ShowSelectionNotice(const char* notice) { ShowNotice(notice, InfoSel); }
 
 // Step 2 of the resource escaping over the decoded bytes.
 std::string ResourceBody(std::string_view bytes) {

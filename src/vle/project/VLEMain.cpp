@@ -66,11 +66,14 @@ int FilledLines(const host::TStrings& lines) {
 }
 }  // namespace
 
+int TEntry::LineCount() const { return released_ ? releasedLines_ : Lines.Count(); }
+
+int TEntry::FilledLineCount() const { return released_ ? releasedFilled_ : FilledLines(Lines); }
+
 std::string TEntry::DoneCell() const {
-  const int count = released_ ? releasedLines_ : Lines.Count();
+  const int count = LineCount();
   if (count == 0) return "-";
-  const int filled = released_ ? releasedFilled_ : FilledLines(Lines);
-  return std::to_string(filled * 100 / count) + "%";
+  return std::to_string(FilledLineCount() * 100 / count) + "%";
 }
 
 void TEntry::ReleaseLines() {

@@ -25,6 +25,11 @@ struct TEntry {
   // "#L" and "Done" cells of the list.
   std::string LanguagesCell() const;
   std::string DoneCell() const;  // non-empty share as "73%", "-" without lines
+  // The figures behind "Done": table lines, and those that are not empty (also when released).
+  int LineCount() const;
+  int FilledLineCount() const;
+  // Lines of which some are empty: a text still to translate.
+  bool Incomplete() const { return FilledLineCount() < LineCount(); }
 
   // A catalogue of thousands of forms need not hold every table: ReleaseLines drops the lines and
   // keeps what the list shows; LoadLines reads them from the form file again when released.
