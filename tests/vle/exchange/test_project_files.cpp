@@ -8,12 +8,14 @@
 #include "host/toolservices/ToolServices.h"
 #include "platform/Files.h"
 #include "platform/CodePages.h"
+#include "vle/VLCsv.h"
 #include "vle/exchange/FSearchDlg.h"
 #include "vle/project/Notation.h"
 #include "vle/project/DFM_TXT.h"
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -166,6 +168,81 @@ TEST_F(ProjectFilesTest, SampleProjectSurvivesExportAndImport) {
   ExpectRoundTrip(dpr, true);
   // A bare apostrophe typed into a cell is quoted again, not written broken into the form.
   ExpectOneCellEdit(dpr, "Ge'schlossen", "Ge''schlossen");
+}
+
+// What a spreadsheet makes of a CSV file it opened and saved: every cell that holds text quoted,
+// every row padded with empty cells to the widest, LF line ends, no byte-order mark. `edit` may
+// change the cells first.
+std::string AsASpreadsheetSavesIt(std::string_view csv,
+                                  const std::function<void(std::vector<std::vector<std::string>>&)>& edit = {}) {
+  if (csv.starts_with(kUtf8Bom)) csv.remove_prefix(kUtf8Bom.size());
+  std::vector<std::vector<std::string>> cells;
+  for (const TCsvLine& line : CsvSplitRows(csv, ';')) cells.push_back(CsvReadRow(line.text, ';', false).fields);
+  if (edit) edit(cells);
+  size_t widest = 0;
+  for (const auto& row : cells) widest = std::max(widest, row.size());
+  std::string out;
+  for (auto& row : cells) {
+    row.resize(widest);
+    for (size_t k = 0; k < row.size(); ++k) {
+      if (k > 0) out += ';';
+      if (row[k].empty()) continue;
+      out += '"';
+      for (char c : row[k]) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+      out += '"';
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+TEST_F(ProjectFilesTest, SampleProjectSurvivesASpreadsheet) {
+  const std::string dpr = Copy(kSample);
+  for (bool utf8 : {false, true}) {
+    TExportOptions o;
+    o.utf8 = utf8;
+    ASSERT_EQ(ExportProject(Open(dpr), Csv(dpr), o, false), 1);
+    platform::WriteFileAtomic(Csv(dpr), AsASpreadsheetSavesIt(platform::ReadFile(Csv(dpr))));
+    const Snapshot before = Files(dpr);
+    TImportReport report;
+    EXPECT_EQ(ImportProject(Open(dpr), Csv(dpr), utf8, &report), 1) << utf8;
+    EXPECT_EQ(Files(dpr), before) << utf8;
+  }
+
+  // A line break typed into a cell, and a text in a column of its own beyond the languages.
+  TFPrjList& cat = Open(dpr);
+  ASSERT_EQ(ExportProject(cat, Csv(dpr), {}, false), 1);
+  const std::string form = cat.Entry(0).FormFile;
+  const int languages = cat.Entry(0).LanguageCount;
+  size_t wideLine = 0;
+  platform::WriteFileAtomic(Csv(dpr), AsASpreadsheetSavesIt(platform::ReadFile(Csv(dpr)), [&](auto& cells) {
+    size_t breaks = 0;  // lines the file gains before a row
+    for (size_t r = 0; r < cells.size(); ++r) {
+      if (cells[r][0] == "TreeView1") {
+        cells[r][2] = "Kunden\nund Lieferanten";
+        ++breaks;
+      }
+      if (cells[r][0] == "Label1") {
+        cells[r].resize(static_cast<size_t>(languages) + 3);
+        cells[r].back() = "Note";
+        wideLine = r + 1 + breaks;
+      }
+    }
+  }));
+  ASSERT_GT(wideLine, 0u);
+  ports_.clear();
+  EXPECT_EQ(ImportProject(Open(dpr), Csv(dpr)), 1);
+  ASSERT_GE(ports_.messages().size(), 2u);
+  EXPECT_EQ(ports_.messages()[0].text, "Texts beyond a form's languages gave it more languages:\r" + form +
+                                           ": from line " + std::to_string(wideLine) + " on, " +
+                                           std::to_string(languages + 2) + " languages instead of " +
+                                           std::to_string(languages));
+  TEntry now;
+  ASSERT_EQ(ScanFormFile(form, now), 1);
+  EXPECT_EQ(now.LanguageCount, languages + 2);
+  bool found = false;
+  for (int i = 0; i < now.Lines.Count(); ++i) found = found || now.Lines.Strings(i) == "Kunden'#13#10'und Lieferanten";
+  EXPECT_TRUE(found);
 }
 
 TEST_F(ProjectFilesTest, FilesOfEarlierExportsStillImport) {
