@@ -104,10 +104,10 @@ struct TCsvLine {
 };
 
 // Puts the lines of a file together into rows: a line that ends inside a quoted field goes on
-// in the next line, joined by CR LF (a line break typed into a cell). A quote that is never
-// closed properly (at the end of the file, before a separator or the end of a line) joins
-// nothing: its line is a row of its own, read as it always was. Lines `standalone` accepts (form
-// headers) are never joined to others.
+// in the next line, joined by CR LF (a line break typed into a cell). A quoted field that is not
+// closed properly (still open at the end of the file, or closed by a quote that neither ends its
+// line nor stands before a separator) joins nothing: its line is a row of its own, read as it
+// always was. Lines `standalone` accepts (form headers) are never joined to others.
 class TCsvRowJoiner {
 public:
   using TOnRow = std::function<void(std::string_view row, std::size_t line)>;
@@ -140,7 +140,7 @@ private:
   TScan scan_;
 };
 
-// The rows of `contents` (TCsvRowJoiner over CsvSplitLines' lines).
+// The rows of `contents`: TCsvRowJoiner over its lines as CsvSplitLines splits them.
 std::vector<TCsvLine> CsvSplitRows(std::string_view contents, char separator,
                                    const std::function<bool(std::string_view)>& standalone = {},
                                    std::size_t firstLine = 1);

@@ -513,7 +513,7 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
     int languages = b.Languages(current);
     if (languages < 0) languages = entry && entry->LanguageCount > 0 ? entry->LanguageCount : 2;
     std::size_t widerFrom = 0;  // the first line with texts beyond the form's languages
-    if (entry && languages > current)
+    if (entry && current >= 0 && languages > current)
       for (std::size_t r = 0; r < b.rows.size() && widerFrom == 0; ++r)
         if (b.rowWidths[r] > static_cast<std::size_t>(current) + 1) widerFrom = b.rowLines[r];
     host::TStringList lines;
