@@ -421,8 +421,12 @@ TEST_F(CsvTest, ImportReadsWhatASpreadsheetSaved) {
   const std::vector<std::vector<std::string>> rows = {
       {"Button1", "OK", "Ja"}, {"\"", "Cancel", ""}, {"Memo1", "two\r\nlines", "zwei\r\nZeilen"},
       {"$Id", "x;y", "\"q\""}, {"%Form%", "", ""}};
+  // Our own file first: a key that starts with "$" does not end the table.
   const std::string exported = ExportTableCsv(*MakeTable(rows), context).value();
-  ASSERT_EQ(exported.find("$Id;x;y"), std::string::npos);
+  ASSERT_NE(exported.find("\r\n$Id;"), std::string::npos);
+  auto own = MakeTable({});
+  ASSERT_TRUE(ImportTableCsv(*own, exported, context));
+  EXPECT_EQ(DataRows(*own), rows);
   // Every field quoted, rows padded to four fields, LF line ends, the line break kept raw in its
   // cell, a separator line first.
   const std::string saved =
