@@ -52,10 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   context.haveToolServices = flags & 8;
   context.encoding = vle::CsvEncodingOf(table, flags & 16);
   if (vle::ImportTableCsv(table, input, context)) {
-    const std::string exported = vle::ExportTableCsv(table, context);
-    grid::TVLStrGrid again(nullptr);
-    MakeTable(again);
-    vle::ImportTableCsv(again, exported, context);
+    if (const auto exported = vle::ExportTableCsv(table, context)) {
+      grid::TVLStrGrid again(nullptr);
+      MakeTable(again);
+      vle::ImportTableCsv(again, *exported, context);
+    }
   }
   grid::TVLStrGrid added(nullptr);
   MakeTable(added);

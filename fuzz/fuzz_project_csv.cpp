@@ -1,8 +1,9 @@
 // Fuzz target: import of a project CSV file into a project of one text form (rewritten in a
 // temporary folder), plus the reading of its blocks and lines in both encodings, from memory and
-// from the file alike.
+// from the file alike, and each block's header read back as a spreadsheet saves it.
 #include "host/ports/Ports.h"
 #include "platform/Files.h"
+#include "vle/VLCsv.h"
 #include "vle/project/Notation.h"
 #include "vle/exchange/ProjectExchange.h"
 
@@ -55,6 +56,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (bool utf8 : {false, true}) {
     for (const vle::TCsvBlock& block : vle::ReadProjectCsv(input, utf8)) {
+      // The header as a spreadsheet saves it (every field quoted, padded with empty fields) names
+      // the same form and separator.
+      if (!block.formFile.empty() && vle::IsCsvSeparatorChar(block.separator)) {
+        std::string quoted = std::string("\"%\"") + block.separator + '"';
+        for (char c : block.formFile) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        quoted += std::string("\"") + block.separator + block.separator;
+        const auto header = vle::CsvHeaderOf(quoted);
+        if (!header || header->formFile != block.formFile || header->separator != block.separator) __builtin_trap();
+      }
+      if (block.rowLines.size() != block.rows.size() || block.rowWidths.size() != block.rows.size()) __builtin_trap();
+      for (size_t r = 0; r < block.rows.size(); ++r)
+        if (block.rowWidths[r] > block.rows[r].size()) __builtin_trap();
       const int languages = block.Languages() < 0 ? 2 : block.Languages();
       for (const std::string& line : vle::BlockLines(block, languages, nullptr)) {
         // Every line given to a form file must be valid notation.
@@ -75,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fromFile.size() != inMemory.size()) __builtin_trap();
     for (size_t i = 0; i < fromFile.size(); ++i)
       if (fromFile[i].formFile != inMemory[i].formFile || fromFile[i].separator != inMemory[i].separator ||
-          fromFile[i].kind != inMemory[i].kind || fromFile[i].rows != inMemory[i].rows)
+          fromFile[i].kind != inMemory[i].kind || fromFile[i].rows != inMemory[i].rows ||
+          fromFile[i].rowLines != inMemory[i].rowLines || fromFile[i].rowWidths != inMemory[i].rowWidths)
         __builtin_trap();
   }
   vle::TFPrjList catalogue(std::string("fuzz"), {});

@@ -14,6 +14,7 @@ PACKAGES=(
   fp-compiler fp-units-rtl            # the reference form-file converter used by tests and bench
   binutils-mingw-w64-x86-64           # windres and ld: .res and DLL output compared in tests
   gcc-mingw-w64-x86-64-win32 wine64   # string modules loaded by the Windows loader (tests labelled "windows")
+  libreoffice-calc-nogui              # CSV files through a real spreadsheet (tests labelled "spreadsheet")
   # sanitizers and fuzzing
   clang-14 libclang-rt-14-dev
 )

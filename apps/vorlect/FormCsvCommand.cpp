@@ -25,7 +25,9 @@ int RunExport(const CsvArgs& a) {
   FormEditorSession f = OpenFormEditor(a.form, a.utf8, a.component);
   if (a.csv == "-") {
     vle::RecomputeCsvSeparator();
-    WriteOutput("-", vle::ExportTableCsv(f.editor->Grid(), f.editor->CsvContext()));
+    const auto contents = vle::ExportTableCsv(f.editor->Grid(), f.editor->CsvContext());
+    if (!contents) return 1;
+    WriteOutput("-", *contents);
     return 0;
   }
   return f.editor->ExportCsvTo(a.csv) ? 0 : 1;

@@ -10,6 +10,7 @@
 #include <unicode/locid.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <set>
 
@@ -97,9 +98,7 @@ std::string CsvWriteLine(const std::vector<std::string>& fields, char separator,
   return line;
 }
 
-namespace {
-
-std::string Unescape(const std::string& field, TCsvEscape escape) {
+std::string CsvUnescape(const std::string& field, TCsvEscape escape) {
   std::string out;
   out.reserve(field.size());
   size_t i = 0;
@@ -139,11 +138,21 @@ std::string Unescape(const std::string& field, TCsvEscape escape) {
   return result;
 }
 
-}  // namespace
+namespace {
 
-std::string CsvReadField(std::string& rest, char separator, bool unescape, TCsvEscape escape) {
+// How a field read off a line ended.
+enum class TFieldEnd {
+  Separator,  // at a separator, which went with it
+  LineEnd,    // at the end of the line (a quoted field: with its closing quote)
+  Stray,      // a closing quote followed by another character, which went with it
+  Unclosed,   // a quoted field the line ended in before its closing quote
+};
+
+// CsvReadField without the unescaping, telling how the field ended.
+std::string TakeField(std::string& rest, char separator, bool& quoted, TFieldEnd& end) {
   std::string field;
-  if (rest.size() >= 2 && rest[0] == '"') {
+  quoted = rest.size() >= 2 && rest[0] == '"';
+  if (quoted) {
     // A quoted field. Without its opening quote the rest is walked at positions i = 1, 2, ...
     // while i is less than its (shrinking) length: "" leaves one quote and goes on after it, a
     // single quote is deleted and ends the walk. The field is the first i - 1 characters; they
@@ -167,18 +176,36 @@ std::string CsvReadField(std::string& rest, char separator, bool unescape, TCsvE
         ++i;
       }
     }
-    rest = closed ? std::string(s.substr(j + 2)) : std::string();
-  } else {
-    const size_t sep = rest.find(separator);
-    if (sep == std::string::npos) {
-      field = std::move(rest);
-      rest.clear();
+    // The walk stops only before the last character, so j + 1 is inside `s` when it closed.
+    if (closed) {
+      end = s[j + 1] == separator ? TFieldEnd::Separator : TFieldEnd::Stray;
+      rest = std::string(s.substr(j + 2));
     } else {
-      field = rest.substr(0, sep);
-      rest.erase(0, sep + 1);
+      end = j + 1 == s.size() && s[j] == '"' ? TFieldEnd::LineEnd : TFieldEnd::Unclosed;
+      rest.clear();
     }
+    return field;
   }
-  return unescape ? Unescape(field, escape) : field;
+  const size_t sep = rest.find(separator);
+  if (sep == std::string::npos) {
+    field = std::move(rest);
+    rest.clear();
+    end = TFieldEnd::LineEnd;
+  } else {
+    field = rest.substr(0, sep);
+    rest.erase(0, sep + 1);
+    end = TFieldEnd::Separator;
+  }
+  return field;
+}
+
+}  // namespace
+
+std::string CsvReadField(std::string& rest, char separator, bool unescape, TCsvEscape escape) {
+  bool quoted = false;
+  TFieldEnd end{};
+  std::string field = TakeField(rest, separator, quoted, end);
+  return unescape ? CsvUnescape(field, escape) : field;
 }
 
 std::vector<std::string> CsvReadLine(std::string_view line, char separator, bool unescape, TCsvEscape escape) {
@@ -199,6 +226,173 @@ std::vector<std::string> CsvSplitLines(std::string_view contents) {
   }
   if (start < contents.size()) lines.emplace_back(contents.substr(start));
   return lines;
+}
+
+// ---- Files as spreadsheets save them ------------------------------------------------------------
+
+std::size_t TCsvRow::Width() const {
+  std::size_t width = fields.size();
+  while (width > 0 && fields[width - 1].empty() && !quoted[width - 1]) --width;
+  return width;
+}
+
+TCsvRow CsvReadRow(std::string_view line, char separator, bool unescape, TCsvEscape escape) {
+  TCsvRow row;
+  std::string rest(line);
+  TFieldEnd end = TFieldEnd::LineEnd;
+  while (!rest.empty()) {
+    bool quoted = false;
+    std::string field = TakeField(rest, separator, quoted, end);
+    row.fields.push_back(unescape ? CsvUnescape(field, escape) : std::move(field));
+    row.quoted.push_back(quoted);
+  }
+  // "a;b;" is three fields to a spreadsheet, as an empty cell at the end of a row.
+  if (end == TFieldEnd::Separator) {
+    row.fields.emplace_back();
+    row.quoted.push_back(false);
+  }
+  return row;
+}
+
+bool IsCsvSeparatorChar(char ch) {
+  const auto c = static_cast<unsigned char>(ch);
+  if (c <= ' ' || c == 127 || std::isalnum(c)) return false;
+  return std::string_view("%$\"'#._-").find(ch) == std::string_view::npos;
+}
+
+std::optional<TCsvHeader> CsvHeaderOf(std::string_view line, std::string_view marks) {
+  if (line.empty()) return std::nullopt;
+  TCsvHeader h;
+  if (marks.find(line[0]) != std::string_view::npos && line[0] != '"') {
+    // As our writers put it: the mark, the separator, the form field (the rest is not read).
+    if (line.size() < 2 || !IsCsvSeparatorChar(line[1])) return std::nullopt;
+    h.mark = line[0];
+    h.separator = line[1];
+    std::string rest(line.substr(2));
+    if (!rest.empty()) h.formFile = CsvReadField(rest, h.separator, false);
+    return h;
+  }
+  // As a spreadsheet saves it: every field quoted, the row padded with empty fields.
+  if (line.size() < 4 || line[0] != '"' || line[2] != '"' || marks.find(line[1]) == std::string_view::npos ||
+      !IsCsvSeparatorChar(line[3]))
+    return std::nullopt;
+  h.mark = line[1];
+  h.separator = line[3];
+  const TCsvRow row = CsvReadRow(line.substr(4), h.separator, false);
+  if (row.fields.empty() || row.fields[0].empty() || row.Width() > 1) return std::nullopt;
+  h.formFile = row.fields[0];
+  return h;
+}
+
+std::optional<char> CsvSeparatorLine(std::string_view line) {
+  if (line.size() == 5 && line.substr(0, 4) == "sep=") return line[4];
+  if (line.size() < 7 || line.substr(0, 5) != "\"sep=" || line[6] != '"') return std::nullopt;
+  const char sep = line[5];
+  const TCsvRow row = CsvReadRow(line, sep, false);
+  if (row.Width() != 1 || row.fields[0] != std::string("sep=") + sep) return std::nullopt;
+  return sep;
+}
+
+namespace {
+
+// A row longer than this is not a spreadsheet's doing: its opening quote joins nothing.
+constexpr std::size_t kMaxRowLines = 10000;
+constexpr std::size_t kMaxRowBytes = 1 << 20;
+
+// Follows the field reader over one line, from the state the previous line of a row left.
+void Scan(TCsvRowJoiner::TScan& st, std::string_view text, char sep) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (st.skipNext) {
+      st.skipNext = false;
+      st.fieldStart = true;
+      if (c != sep) st.malformed = true;
+    } else if (st.inQuotes) {
+      if (c != '"') continue;
+      if (i + 1 < text.size() && text[i + 1] == '"') {
+        ++i;
+        continue;
+      }
+      st.inQuotes = false;
+      st.fieldStart = false;
+      st.skipNext = i + 1 < text.size();
+    } else if (st.fieldStart && c == '"') {
+      st.inQuotes = true;
+      st.fieldStart = false;
+    } else {
+      st.fieldStart = c == sep;
+    }
+  }
+}
+
+}  // namespace
+
+TCsvRowJoiner::TCsvRowJoiner(char separator, std::function<bool(std::string_view)> standalone, std::size_t firstLine)
+    : separator_(separator), standalone_(std::move(standalone)), next_(firstLine) {}
+
+void TCsvRowJoiner::Line(std::string_view line, const TOnRow& onRow) { Feed(line, next_++, onRow); }
+
+void TCsvRowJoiner::Feed(std::string_view line, std::size_t number, const TOnRow& onRow) {
+  if (group_.empty()) {
+    if (standalone_ && standalone_(line)) return onRow(line, number);
+    TScan st;
+    Scan(st, line, separator_);
+    if (!st.inQuotes) return onRow(line, number);
+    st.malformed = false;  // what the first line holds is read as it always was
+    scan_ = st;
+    group_.push_back({std::string(line), number});
+    groupBytes_ = line.size();
+    return;
+  }
+  TScan st = scan_;
+  Scan(st, line, separator_);
+  if (st.malformed || (standalone_ && standalone_(line)) || group_.size() >= kMaxRowLines ||
+      groupBytes_ + line.size() > kMaxRowBytes) {
+    Reject(onRow);
+    return Feed(line, number, onRow);
+  }
+  group_.push_back({std::string(line), number});
+  groupBytes_ += line.size();
+  scan_ = st;
+  if (st.inQuotes) return;
+  std::string row;
+  row.reserve(groupBytes_ + 2 * group_.size());
+  for (std::size_t k = 0; k < group_.size(); ++k) {
+    if (k > 0) row += "\r\n";
+    row += group_[k].text;
+  }
+  const std::size_t first = group_.front().line;
+  group_.clear();
+  onRow(row, first);
+}
+
+void TCsvRowJoiner::Reject(const TOnRow& onRow) {
+  const std::vector<TCsvLine> lines = std::move(group_);
+  group_.clear();
+  onRow(lines.front().text, lines.front().line);
+  // The lines after it are read again, each from its own start.
+  for (std::size_t k = 1; k < lines.size(); ++k) Feed(lines[k].text, lines[k].line, onRow);
+}
+
+void TCsvRowJoiner::Finish(const TOnRow& onRow) {
+  while (!group_.empty()) Reject(onRow);
+}
+
+std::vector<TCsvLine> CsvSplitRows(std::string_view contents, char separator,
+                                   const std::function<bool(std::string_view)>& standalone, std::size_t firstLine) {
+  std::vector<TCsvLine> rows;
+  TCsvRowJoiner joiner(separator, standalone, firstLine);
+  const auto onRow = [&](std::string_view row, std::size_t line) { rows.push_back({std::string(row), line}); };
+  std::size_t p = 0;
+  while (p < contents.size()) {
+    std::size_t e = contents.find_first_of("\r\n", p);
+    if (e == std::string_view::npos) e = contents.size();
+    joiner.Line(contents.substr(p, e - p), onRow);
+    p = e;
+    if (p < contents.size() && contents[p++] == '\r' && p < contents.size() && contents[p] == '\n') ++p;
+  }
+  joiner.Finish(onRow);
+  return rows;
 }
 
 // ---- Encodings ----------------------------------------------------------------------------------
@@ -235,8 +429,20 @@ std::string FromUtf8(const std::string& utf8, unsigned codePage, bool& lossy) {
 }
 
 // A file being read: its lines, the escaping its encoding implies, and per-column conversion.
+// The first line of `text` and what follows it.
+std::pair<std::string_view, std::string_view> SplitFirstLine(std::string_view text) {
+  const size_t e = std::min(text.find_first_of("\r\n"), text.size());
+  size_t next = e;
+  if (next < text.size() && text[next++] == '\r' && next < text.size() && text[next] == '\n') ++next;
+  return {text.substr(0, e), text.substr(next)};
+}
+
+// A file being read: its text after a byte-order mark and a "sep=" line, the escaping its
+// encoding implies, and per-column conversion.
 struct TCsvSource {
-  std::vector<std::string> lines;
+  std::string_view body;
+  std::size_t bodyLine = 1;  // the number of the body's first line in the file
+  std::optional<char> namedSeparator;
   bool utf8 = false;
   const TCsvEncoding* encoding = nullptr;
   std::set<int> lossyColumns;
@@ -248,7 +454,13 @@ struct TCsvSource {
     } else {
       utf8 = enc.utf8;
     }
-    lines = CsvSplitLines(contents);
+    body = contents;
+    const auto [first, rest] = SplitFirstLine(contents);
+    namedSeparator = CsvSeparatorLine(first);
+    if (namedSeparator) {
+      body = rest;
+      bodyLine = 2;
+    }
   }
   TCsvEscape Escape() const { return utf8 ? TCsvEscape::Exact : TCsvEscape::Classic; }
   // A field read for column `col`, in that column's code page.
@@ -270,7 +482,20 @@ struct TCsvSource {
   }
 };
 
-bool StartsWithDollar(const std::string& line) { return !line.empty() && line[0] == '$'; }
+// A per-form header, as our writer or a spreadsheet writes it.
+bool IsPerFormHeader(std::string_view line) { return CsvHeaderOf(line, "$").has_value(); }
+
+// "3, 5 and 9": the numbers of lines, the first ten of them.
+std::string LineList(const std::vector<std::size_t>& lines) {
+  std::string out;
+  const std::size_t shown = std::min<std::size_t>(lines.size(), 10);
+  for (std::size_t k = 0; k < shown; ++k) {
+    if (k > 0) out += k + 1 == lines.size() ? " and " : ", ";
+    out += std::to_string(lines[k]);
+  }
+  if (shown < lines.size()) out += " and " + std::to_string(lines.size() - shown) + " more";
+  return out;
+}
 
 // A key is blank when nothing but control characters and blanks remain (the framework's Trim).
 bool IsBlank(const std::string& s) {
@@ -298,7 +523,17 @@ std::string CsvFormFileOf(std::string_view currentFile) {
   return std::string(currentFile.substr(0, hasExt ? dot : currentFile.size())) + ".dfm";
 }
 
-std::string ExportTableCsv(const grid::TVLStrGrid& table, const TCsvContext& context) {
+std::optional<std::string> ExportTableCsv(const grid::TVLStrGrid& table, const TCsvContext& context) {
+  for (int r = 2; r < table.RowCount(); ++r) {
+    const std::string& key = table.Cells(0, r);
+    if (key == "$" || key == "%") {
+      ports::MessageDlg("The key \"" + key + "\" of form " + context.formFile +
+                            " cannot be exported:\ra key that is only \"$\" or \"%\" would be read as a form's "
+                            "header.\rPlease rename it first.",
+                        ports::mtError, {ports::mbOK});
+      return std::nullopt;
+    }
+  }
   RecomputeCsvSeparator();
   const char sep = CsvSeparator;
   const TCsvEncoding& enc = context.encoding;
@@ -330,14 +565,14 @@ std::string ExportTableCsv(const grid::TVLStrGrid& table, const TCsvContext& con
 bool ImportTableCsv(grid::TVLStrGrid& table, std::string_view contents, const TCsvContext& context) {
   TCsvSource source(contents, context.encoding);
   const TCsvEscape escape = source.Escape();
-  size_t next = 0;
+  std::string_view body = source.body;
+  std::size_t bodyLine = source.bodyLine;
+  char sep = source.namedSeparator.value_or(CsvSeparator);
 
-  if (!source.lines.empty() && StartsWithDollar(source.lines[0])) {
-    const std::string& header = source.lines[0];
-    if (header.size() >= 2) CsvSeparator = header[1];
-    std::string rest = header;
-    CsvReadField(rest, CsvSeparator, true, escape);  // "$"
-    const std::string formField = source.Convert(CsvReadField(rest, CsvSeparator, true, escape), 0);
+  const auto [first, afterFirst] = SplitFirstLine(body);
+  if (const auto header = CsvHeaderOf(first, "$")) {
+    CsvSeparator = sep = header->separator;
+    const std::string formField = source.Convert(CsvUnescape(header->formFile, escape), 0);
     if (context.haveToolServices && !host::SameText(formField, context.formFile)) {
       const std::string question = "This CSV file was created from form\r" + formField +
                                    ",\r    but you are currently editing\r" + context.formFile +
@@ -345,38 +580,50 @@ bool ImportTableCsv(grid::TVLStrGrid& table, std::string_view contents, const TC
       if (ports::MessageDlg(question, ports::mtInformation, {ports::mbYes, ports::mbNo}) != ports::mrYes)
         return false;
     }
-    next = 1;
+    body = afterFirst;
+    ++bodyLine;
   }
-  const char sep = CsvSeparator;
 
   // The fixed rows stay; the data rows go. The one row left is emptied so that nothing of the
   // old table survives a file without data lines.
   table.SetRowCount(3);
   for (int k = 0; k < table.ColCount(); ++k) table.SetCells(k, 2, std::string());
   bool offerMoreLanguages = true;
+  std::vector<std::size_t> droppedLines;  // lines whose texts found no column
 
-  for (size_t i = next; i < source.lines.size(); ++i) {
-    const std::string& line = source.lines[i];
-    if (StartsWithDollar(line)) break;
-    if (line.empty()) continue;
+  for (const TCsvLine& line : CsvSplitRows(body, sep, IsPerFormHeader, bodyLine)) {
+    if (IsPerFormHeader(line.text)) break;
+    if (line.text.empty()) continue;
     const int row = table.RowCount() - 1;
-    std::string rest = line;
-    for (int k = 0; k < table.ColCount(); ++k)
-      table.SetCells(k, row, source.Convert(CsvReadField(rest, sep, true, escape), k));
-    if (!rest.empty() && offerMoreLanguages) {
-      const int answer = ports::MessageDlg(
-          "This CSV file has more languages than your current setting is.\r\rDo you want to adjust your settings?",
-          ports::mtInformation, {ports::mbYes, ports::mbNo});
-      if (answer == ports::mrYes) {
-        while (!rest.empty()) {
-          std::string value = CsvReadField(rest, sep, true, escape);
-          if (!AppendColumn(table)) break;  // a component holds 255 languages at most
-          const int col = table.ColCount() - 1;
-          table.SetCells(col, row, source.Convert(std::move(value), col));
+    TCsvRow fields = CsvReadRow(line.text, sep, true, escape);
+    const int cols = table.ColCount();
+    for (int k = 0; k < cols; ++k) {
+      const auto at = static_cast<std::size_t>(k);
+      table.SetCells(k, row, at < fields.fields.size() ? source.Convert(std::move(fields.fields[at]), k) : std::string());
+    }
+    // Empty fields after the last text are a spreadsheet's padding, not languages.
+    const std::size_t width = fields.Width();
+    if (width > static_cast<std::size_t>(cols)) {
+      bool taken = false;
+      if (offerMoreLanguages) {
+        const int answer = ports::MessageDlg(
+            "This CSV file has more languages than your current setting is.\r\rDo you want to adjust your settings?",
+            ports::mtInformation, {ports::mbYes, ports::mbNo});
+        if (answer == ports::mrYes) {
+          taken = true;
+          for (std::size_t at = static_cast<std::size_t>(cols); at < width; ++at) {
+            if (!AppendColumn(table)) {  // a component holds 255 languages at most
+              taken = false;
+              break;
+            }
+            const int col = table.ColCount() - 1;
+            table.SetCells(col, row, source.Convert(std::move(fields.fields[at]), col));
+          }
+        } else {
+          offerMoreLanguages = false;
         }
-      } else {
-        offerMoreLanguages = false;
       }
+      if (!taken) droppedLines.push_back(line.line);
     }
     table.SetRowCount(table.RowCount() + 1);
   }
@@ -384,6 +631,10 @@ bool ImportTableCsv(grid::TVLStrGrid& table, std::string_view contents, const TC
   if (table.RowCount() > 3) table.SetRowCount(table.RowCount() - 1);
   table.CalcAllRowHeights();
   source.ReportLoss();
+  if (!droppedLines.empty())
+    ports::MessageDlg("Texts beyond the table's last language were not imported:\rline " + LineList(droppedLines) +
+                          " of the CSV file.",
+                      ports::mtWarning, {ports::mbOK});
   return true;
 }
 
@@ -394,15 +645,15 @@ bool AddCsv(grid::TVLStrGrid& table, std::string_view contents, const TCsvContex
   int row = 2;
   bool ok = true;
 
-  for (const std::string& line : source.lines) {
+  for (const TCsvLine& line : CsvSplitRows(source.body, ';', {}, source.bodyLine)) {
     if (row > table.RowCount() - 1) {
       ports::MessageDlg(
           "The imported translation has more entries than the\rexisting table.\r\rThese entries are not imported.",
           ports::mtError, {ports::mbAbort});
       break;
     }
-    std::string rest = line;
-    const std::string key = source.Convert(CsvReadField(rest, ';', false, escape), 0);
+    TCsvRow fields = CsvReadRow(line.text, ';', false, escape);
+    const std::string key = source.Convert(fields.fields.empty() ? std::string() : fields.fields[0], 0);
     if (key != table.Cells(0, row)) {
       table.SetColCount(n);
       ports::MessageDlg(
@@ -411,13 +662,15 @@ bool AddCsv(grid::TVLStrGrid& table, std::string_view contents, const TCsvContex
       ok = false;
       break;
     }
-    for (int col = n; !rest.empty(); ++col) {
-      std::string value = CsvReadField(rest, ';', false, escape);
+    // Empty fields after the last text are a spreadsheet's padding: they add no column.
+    const std::size_t width = fields.Width();
+    for (std::size_t at = 1; at < width; ++at) {
+      const int col = n + static_cast<int>(at) - 1;
       if (col >= table.ColCount()) {
         if (col >= kMaxCsvColumns) break;
         table.SetColCount(col + 1);
       }
-      table.SetCells(col, row, source.Convert(std::move(value), col));
+      table.SetCells(col, row, source.Convert(std::move(fields.fields[at]), col));
     }
     ++row;
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,8 +53,97 @@ std::vector<std::string> CsvReadLine(std::string_view line, char separator, bool
                                      TCsvEscape escape = TCsvEscape::Classic);
 
 // Splits file contents into lines (CR LF, LF or CR end a line; no empty last line for a final
-// break). Fields never hold a raw line break: the writer turns CR LF into \n.
+// break). Our writer never puts a raw line break into a field (it writes CR LF as \n); a
+// spreadsheet does, inside quotes: read rows with CsvSplitRows.
 std::vector<std::string> CsvSplitLines(std::string_view contents);
+
+// Undoes the escaping of one field read without it (CsvReadField with `unescape` false).
+std::string CsvUnescape(const std::string& field, TCsvEscape escape = TCsvEscape::Classic);
+
+// ---- Files as spreadsheets save them ------------------------------------------------------------
+//
+// A spreadsheet that saved one of our files may have quoted every field, padded every row with
+// empty fields up to the widest row, ended lines in LF, kept a cell's line break raw inside
+// quotes and put a line "sep=;" first. The readers below take all of that as our writer meant it.
+
+// One row's fields as CsvReadLine reads them, counted as a spreadsheet counts them: a separator
+// that ends the line is followed by one more, empty, field.
+struct TCsvRow {
+  std::vector<std::string> fields;
+  std::vector<bool> quoted;  // per field: written in double quotes
+  // The fields up to the last one that holds text or was written in quotes ("" is how we write
+  // an empty text); the empty fields after it are a spreadsheet's padding.
+  std::size_t Width() const;
+};
+TCsvRow CsvReadRow(std::string_view line, char separator, bool unescape = true,
+                   TCsvEscape escape = TCsvEscape::Classic);
+
+// Whether a header may name `c` as its separator: no blank, control character, letter or digit,
+// and none of the characters a key starts with ("%Form%", "$Id", "\".Hint", "@Str1"...).
+bool IsCsvSeparatorChar(char c);
+
+// A form's header line: "%" or "$" (one of `marks`) directly followed by the separator and the
+// form field, as our writer puts it; or the same mark in quotes followed by the separator, a form
+// field that is not empty and nothing but empty fields, as a spreadsheet saves it. A key "%" or
+// "$" of its own would read the same: the exports refuse such keys.
+struct TCsvHeader {
+  char mark = '%';
+  char separator = ';';
+  std::string formFile;  // the field as written, not unescaped
+};
+std::optional<TCsvHeader> CsvHeaderOf(std::string_view line, std::string_view marks = "%$");
+
+// The separator named by a first line "sep=;" (some spreadsheets write one; a spreadsheet that
+// saves it again may quote it and pad it), or nothing.
+std::optional<char> CsvSeparatorLine(std::string_view line);
+
+// One row of a file and the number of the line it starts on (from 1).
+struct TCsvLine {
+  std::string text;
+  std::size_t line = 0;
+};
+
+// Puts the lines of a file together into rows: a line that ends inside a quoted field goes on
+// in the next line, joined by CR LF (a line break typed into a cell). A quoted field that is not
+// closed properly (still open at the end of the file, or closed by a quote that neither ends its
+// line nor stands before a separator) joins nothing: its line is a row of its own, read as it
+// always was. Lines `standalone` accepts (form headers) are never joined to others.
+class TCsvRowJoiner {
+public:
+  using TOnRow = std::function<void(std::string_view row, std::size_t line)>;
+  explicit TCsvRowJoiner(char separator, std::function<bool(std::string_view)> standalone = {},
+                         std::size_t firstLine = 1);
+  // The separator of the rows to come (a header names a new one).
+  void SetSeparator(char separator) { separator_ = separator; }
+  void Line(std::string_view line, const TOnRow& onRow);
+  // Counts a line that is no row (a "sep=" line).
+  void SkipLine() { ++next_; }
+  // The end of the file: what is still open becomes rows of single lines.
+  void Finish(const TOnRow& onRow);
+
+  struct TScan {
+    bool inQuotes = false;
+    bool fieldStart = true;
+    bool skipNext = false;  // the reader drops the character after a closing quote
+    bool malformed = false;  // a closing quote followed by neither separator nor line end
+  };
+
+private:
+  void Feed(std::string_view line, std::size_t number, const TOnRow& onRow);
+  void Reject(const TOnRow& onRow);
+
+  char separator_;
+  std::function<bool(std::string_view)> standalone_;
+  std::size_t next_;
+  std::vector<TCsvLine> group_;  // the lines of a row still open
+  std::size_t groupBytes_ = 0;
+  TScan scan_;
+};
+
+// The rows of `contents`: TCsvRowJoiner over its lines as CsvSplitLines splits them.
+std::vector<TCsvLine> CsvSplitRows(std::string_view contents, char separator,
+                                   const std::function<bool(std::string_view)>& standalone = {},
+                                   std::size_t firstLine = 1);
 
 // ---- Encodings ----------------------------------------------------------------------------------
 
@@ -106,11 +196,14 @@ inline constexpr const char* kDefaultFontCell = "MS Sans Serif, DEFAULT_CHARSET"
 inline constexpr std::uint8_t kDefaultCharsetCode = 1;
 
 // Export recomputes CsvSeparator first. Writes the header and one line per data row with a
-// non-blank key. Returns the file's bytes; the caller writes them (atomically).
-std::string ExportTableCsv(const grid::TVLStrGrid& table, const TCsvContext& context);
+// non-blank key. Returns the file's bytes; the caller writes them (atomically). A key that is
+// only "$" or "%" would read as a header: the export is refused with a message naming it.
+std::optional<std::string> ExportTableCsv(const grid::TVLStrGrid& table, const TCsvContext& context);
 // Replaces the table's data rows by the file's rows (asks through the dialog port: the
 // other-form and more-languages questions) and recomputes the row heights; the caller recounts
 // the empty fields. Returns false when the user declined the import (the table is unchanged).
+// Empty fields after a row's last text never ask for languages; texts that found no column are
+// reported with their lines.
 bool ImportTableCsv(grid::TVLStrGrid& table, std::string_view contents, const TCsvContext& context);
 // Appends the file's languages as new columns, titled and with the default font cell; false
 // (with the message shown, the added columns removed) when a key does not match its row.

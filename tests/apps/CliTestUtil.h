@@ -38,8 +38,9 @@ private:
   std::filesystem::path path_;
 };
 
-// Runs vorlect with the arguments, feeding `input` to its standard input.
-inline Result RunVorlect(const std::vector<std::string>& args, const std::string& input = {}) {
+// Runs a program with the arguments, feeding `input` to its standard input.
+inline Result RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input = {}) {
   TempFolder dir;
   const std::string in = dir.Path("stdin"), out = dir.Path("stdout"), err = dir.Path("stderr");
   { std::ofstream(in, std::ios::binary) << input; }
@@ -48,7 +49,7 @@ inline Result RunVorlect(const std::vector<std::string>& args, const std::string
     if (!freopen(in.c_str(), "rb", stdin) || !freopen(out.c_str(), "wb", stdout) ||
         !freopen(err.c_str(), "wb", stderr))
       _exit(126);
-    std::string exe = VORLECT_EXE;
+    std::string exe = program;
     std::vector<std::string> copy = args;
     std::vector<char*> argv{exe.data()};
     for (auto& a : copy) argv.push_back(a.data());
@@ -63,6 +64,11 @@ inline Result RunVorlect(const std::vector<std::string>& args, const std::string
   r.out = platform::ReadFile(out);
   r.err = platform::ReadFile(err);
   return r;
+}
+
+// Runs vorlect with the arguments, feeding `input` to its standard input.
+inline Result RunVorlect(const std::vector<std::string>& args, const std::string& input = {}) {
+  return RunProgram(VORLECT_EXE, args, input);
 }
 
 }  // namespace vorlect::testing

@@ -41,6 +41,8 @@ std::vector<std::vector<std::string>> DataRows(const grid::TVLStrGrid& g) {
   return rows;
 }
 
+bool IsPerFormHeaderForTest(std::string_view line) { return CsvHeaderOf(line, "$").has_value(); }
+
 class CsvTest : public VleTest {
 protected:
   void SetUp() override {
@@ -154,14 +156,14 @@ TEST_F(CsvTest, ExportWritesHeaderAndNonBlankRows) {
 TEST_F(CsvTest, ImportTakesTheSeparatorFromTheHeaderAndExportRecomputesIt) {
   auto table = MakeTable({{"Label1", "a;b", "c,d"}});
   CSVType = 1;
-  const std::string file = ExportTableCsv(*table, context);
+  const std::string file = ExportTableCsv(*table, context).value();
   EXPECT_EQ(file, "$,D:\\App\\Main.dfm\r\nLabel1,a;b,\"c,d\"\r\n");
   CSVType = 0;
   auto target = MakeTable({{"old", "x", "y"}, {"old2", "", ""}});
   ASSERT_TRUE(ImportTableCsv(*target, file, context));
   EXPECT_EQ(DataRows(*target), DataRows(*table));
   EXPECT_EQ(CsvSeparator, ',');
-  EXPECT_EQ(ExportTableCsv(*target, context).substr(0, 2), "$;");
+  EXPECT_EQ(ExportTableCsv(*target, context)->substr(0, 2), "$;");
 }
 
 TEST_F(CsvTest, ClassicRoundTripKeepsEveryText) {
@@ -175,14 +177,14 @@ TEST_F(CsvTest, ClassicRoundTripKeepsEveryText) {
       {"Memo1", "", "x"},
   };
   auto table = MakeTable(rows);
-  const std::string file = ExportTableCsv(*table, context);
+  const std::string file = ExportTableCsv(*table, context).value();
   auto target = MakeTable({{"old", "x", "y"}});
   ASSERT_TRUE(ImportTableCsv(*target, file, context));
   EXPECT_EQ(DataRows(*target), rows);
 
   // A lone line feed comes back as a line break and does not split the row.
   auto lf = MakeTable({{"Label3", "a\nb", "c"}});
-  ASSERT_TRUE(ImportTableCsv(*target, ExportTableCsv(*lf, context), context));
+  ASSERT_TRUE(ImportTableCsv(*target, ExportTableCsv(*lf, context).value(), context));
   EXPECT_EQ(DataRows(*target), (std::vector<std::vector<std::string>>{{"Label3", "a\r\nb", "c"}}));
 }
 
@@ -198,7 +200,7 @@ TEST_F(CsvTest, Utf8RoundTripConvertsEachColumnWithItsCodePage) {
   table->SetCharsetCode(1, 204);
   table->SetCharsetCode(2, 161);
   context.encoding = CsvEncodingOf(*table, true);
-  const std::string file = ExportTableCsv(*table, context);
+  const std::string file = ExportTableCsv(*table, context).value();
   ASSERT_EQ(file.substr(0, 3), kUtf8Bom);
   EXPECT_NE(file.find("Button1;\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82;\xCE\x93\xCE\xB5\xCE\xB9\xCE\xAC\r\n"),
             std::string::npos);
@@ -271,11 +273,15 @@ TEST_F(CsvTest, ImportOffersMoreLanguagesUntilDeclined) {
   EXPECT_EQ(table->CharsetCode(4), 1);
   EXPECT_EQ(table->Cells(3, 0), "");  // titled later by the editor
 
+  // Declined once, not asked again; what was left out is named by its lines.
   ports.clear();
   auto narrow = MakeTable({}, 1);
   ports.queueAnswer(ports::mrNo);
   ASSERT_TRUE(ImportTableCsv(*narrow, file, context));
-  EXPECT_EQ(ports.messages().size(), 1u);
+  ASSERT_EQ(ports.messages().size(), 2u);
+  EXPECT_EQ(ports.messages()[1].text,
+            "Texts beyond the table's last language were not imported:\rline 2 and 4 of the CSV file.");
+  EXPECT_EQ(ports.messages()[1].type, ports::mtWarning);
   EXPECT_EQ(DataRows(*narrow), (std::vector<std::vector<std::string>>{{"A", "1"}, {"B", "4"}, {"C", "8"}}));
 }
 
@@ -353,6 +359,120 @@ TEST_F(CsvTest, ColumnsStopAtTheLanguageLimit) {
   auto add = MakeTable({{"K", "a", "b"}});
   ASSERT_TRUE(AddCsv(*add, line + "\r\n", context));
   EXPECT_EQ(add->ColCount(), kMaxCsvColumns);
+}
+
+// ---- files a spreadsheet saved ------------------------------------------------------------------
+
+TEST_F(CsvTest, HeadersAreKnownQuotedOrPaddedButKeysAreNot) {
+  for (const char* line : {"$;D:\\App\\Main.dfm", "\"$\";\"D:\\App\\Main.dfm\";;", "\"$\",\"D:\\a;b\\Main.dfm\",,,",
+                           "$;\"D:\\App\\Main.dfm\";;"}) {
+    const auto h = CsvHeaderOf(line, "$");
+    ASSERT_TRUE(h) << line;
+    EXPECT_EQ(h->mark, '$');
+    EXPECT_NE(h->formFile.find("Main.dfm"), std::string::npos) << line;
+  }
+  EXPECT_EQ(CsvHeaderOf("\"$\",\"D:\\a;b\\Main.dfm\",,,", "$")->separator, ',');
+  EXPECT_EQ(CsvHeaderOf("\"%\";\"/p/Main.dfm\"", "%$")->formFile, "/p/Main.dfm");
+  // Keys, also those that start with a mark, and a mark followed by texts.
+  for (const char* line : {"%Form%;Main;Haupt", "\"%Form%\";Main", "$Id;a;b", "$.Hint;x", "\"$\";\"\";\"\"",
+                           "\"$\";Main.dfm;text", "\"$\"", "$", "\"%\";\"/p/Main.dfm\"", "Button1;OK"})
+    EXPECT_FALSE(CsvHeaderOf(line, "$")) << line;
+
+  EXPECT_EQ(CsvSeparatorLine("sep=;"), ';');
+  EXPECT_EQ(CsvSeparatorLine("\"sep=,\",,,"), ',');
+  EXPECT_FALSE(CsvSeparatorLine("sep=;;x"));
+  EXPECT_FALSE(CsvSeparatorLine("$;sep=;"));
+}
+
+TEST_F(CsvTest, RowsCountTheirFieldsAsASpreadsheetDoes) {
+  const TCsvRow padded = CsvReadRow("\"Key\";\"a\";;", ';');
+  EXPECT_EQ(padded.fields, (std::vector<std::string>{"Key", "a", "", ""}));
+  EXPECT_EQ(padded.Width(), 2u);
+  // "" is how an empty text is written: it counts; an unquoted empty field after it does not.
+  EXPECT_EQ(CsvReadRow("Key;a;\"\";", ';').Width(), 3u);
+  EXPECT_EQ(CsvReadRow("Key;;b", ';').Width(), 3u);
+  // An unclosed quote eats the separator at the end: no further field.
+  EXPECT_EQ(CsvReadRow("Key;\"a;", ';').fields, (std::vector<std::string>{"Key", "a"}));
+  EXPECT_EQ(CsvReadRow("", ';').Width(), 0u);
+}
+
+TEST_F(CsvTest, LineBreaksInsideQuotesJoinLinesAndNothingElseDoes) {
+  auto rows = [](std::string_view text) {
+    std::vector<std::pair<std::string, size_t>> out;
+    for (auto& r : CsvSplitRows(text, ';', IsPerFormHeaderForTest)) out.emplace_back(r.text, r.line);
+    return out;
+  };
+  using Rows = std::vector<std::pair<std::string, size_t>>;
+  // LF and CR LF inside a cell become CR LF; the rows after keep their line numbers.
+  EXPECT_EQ(rows("A;\"one\ntwo\r\nthree\";x\nB;\"\"\"q\"\"\n\"\nC;c"),
+            (Rows{{"A;\"one\r\ntwo\r\nthree\";x", 1}, {"B;\"\"\"q\"\"\r\n\"", 4}, {"C;c", 6}}));
+  // A cell that starts with a line break.
+  EXPECT_EQ(rows("A;\"\nx\""), (Rows{{"A;\"\r\nx\"", 1}}));
+  // A quote never closed, or closed badly, or a header where the cell would go on: each line is
+  // a row of its own, read as before.
+  EXPECT_EQ(rows("A;\"open\nB;b\nC;c"), (Rows{{"A;\"open", 1}, {"B;b", 2}, {"C;c", 3}}));
+  EXPECT_EQ(rows("A;\"open\nB;\"b\";c\n"), (Rows{{"A;\"open", 1}, {"B;\"b\";c", 2}}));
+  EXPECT_EQ(rows("A;\"open\n$;D:\\Next.dfm\nx\"\n"), (Rows{{"A;\"open", 1}, {"$;D:\\Next.dfm", 2}, {"x\"", 3}}));
+  // Quotes inside an unquoted field are no quotes.
+  EXPECT_EQ(rows("A;say \"hi;x\nB"), (Rows{{"A;say \"hi;x", 1}, {"B", 2}}));
+}
+
+TEST_F(CsvTest, ImportReadsWhatASpreadsheetSaved) {
+  const std::vector<std::vector<std::string>> rows = {
+      {"Button1", "OK", "Ja"}, {"\"", "Cancel", ""}, {"Memo1", "two\r\nlines", "zwei\r\nZeilen"},
+      {"$Id", "x;y", "\"q\""}, {"%Form%", "", ""}};
+  // Our own file first: a key that starts with "$" does not end the table.
+  const std::string exported = ExportTableCsv(*MakeTable(rows), context).value();
+  ASSERT_NE(exported.find("\r\n$Id;"), std::string::npos);
+  auto own = MakeTable({});
+  ASSERT_TRUE(ImportTableCsv(*own, exported, context));
+  EXPECT_EQ(DataRows(*own), rows);
+  // Every field quoted, rows padded to four fields, LF line ends, the line break kept raw in its
+  // cell, a separator line first.
+  const std::string saved =
+      "sep=;\n\"$\";\"D:\\App\\Main.dfm\";;\n\"Button1\";\"OK\";\"Ja\";\n\"\"\"\";\"Cancel\";;\n"
+      "\"Memo1\";\"two\nlines\";\"zwei\\nZeilen\";\n\"$Id\";\"x;y\";\"\"\"q\"\"\";\n\"%Form%\";;;\n";
+  auto target = MakeTable({{"old", "x", "y"}});
+  ASSERT_TRUE(ImportTableCsv(*target, saved, context));
+  EXPECT_EQ(DataRows(*target), rows);
+  EXPECT_EQ(target->ColCount(), 3);
+  EXPECT_TRUE(ports.messages().empty());  // neither another form nor more languages
+
+  // The same in UTF-8 without a byte-order mark, read as UTF-8 because the caller says so.
+  target->SetCharsetCode(2, 204);
+  context.encoding = CsvEncodingOf(*target, true);
+  ASSERT_TRUE(ImportTableCsv(*target, "\"$\";\"D:\\App\\Main.dfm\";;\r\n\"Label1\";\"caf\xC3\xA9\";\"\xD0\x94\xD0\xB0\";\r\n",
+                             context));
+  EXPECT_EQ(DataRows(*target), (std::vector<std::vector<std::string>>{{"Label1", "caf\xE9", "\xC4\xE0"}}));
+  EXPECT_TRUE(ports.messages().empty());
+}
+
+TEST_F(CsvTest, PaddingAddsNoLanguagesButTextsBeyondAreOffered) {
+  auto table = MakeTable({{"A", "1", "2"}});
+  ASSERT_TRUE(ImportTableCsv(*table, "$;D:\\App\\Main.dfm;;;;\r\nA;1;2;;;\r\nB;3;;;;\r\n", context));
+  EXPECT_EQ(table->ColCount(), 3);
+  EXPECT_TRUE(ports.messages().empty());
+  ports.queueAnswer(ports::mrYes);
+  ASSERT_TRUE(ImportTableCsv(*table, "$;D:\\App\\Main.dfm;;;;\r\nA;1;2;;x;\r\n", context));
+  EXPECT_EQ(DataRows(*table), (std::vector<std::vector<std::string>>{{"A", "1", "2", "", "x"}}));
+
+  auto add = MakeTable({{"A", "1", "2"}, {"B", "3", "4"}});
+  ASSERT_TRUE(AddCsv(*add, "\"A\";\"un\";;\n\"B\";;;\n", context));
+  EXPECT_EQ(add->ColCount(), 4);
+  EXPECT_EQ(add->Cells(3, 2), "un");
+  EXPECT_EQ(add->Cells(3, 3), "");
+}
+
+TEST_F(CsvTest, KeysThatWouldReadAsHeadersAreNotExported) {
+  for (const char* key : {"$", "%"}) {
+    ports.clear();
+    EXPECT_FALSE(ExportTableCsv(*MakeTable({{"Button1", "OK", "Ja"}, {key, "a", "b"}}), context)) << key;
+    ASSERT_EQ(ports.messages().size(), 1u);
+    EXPECT_EQ(ports.messages()[0].text, std::string("The key \"") + key +
+                                            "\" of form D:\\App\\Main.dfm cannot be exported:\ra key that is only "
+                                            "\"$\" or \"%\" would be read as a form's header.\rPlease rename it first.");
+    EXPECT_EQ(ports.messages()[0].type, ports::mtError);
+  }
 }
 
 }  // namespace

@@ -608,8 +608,10 @@ bool TFEditVorlect::AddCsvFile() {
 
 bool TFEditVorlect::ExportCsvTo(const std::string& path) {
   RecomputeCsvSeparator();
+  const auto contents = ExportTableCsv(*grid_, CsvContext());
+  if (!contents) return false;
   try {
-    platform::WriteFileAtomic(path, ExportTableCsv(*grid_, CsvContext()));
+    platform::WriteFileAtomic(path, *contents);
   } catch (const std::exception& e) {
     MessageDlg(std::string("The CSV file could not be written:\r") + e.what(), mtError, {mbOK});
     return false;

@@ -206,6 +206,15 @@ int ExportProject(TFPrjList& catalogue, const std::string& fileName, TExportOpti
       const int lines = e.Lines.Count();
 
       if (csv) {
+        for (int i = 0; i + langs < lines; i += langs + 1) {
+          const std::string& key = e.Lines.Strings(i);
+          if (key != "%" && key != "$") continue;
+          MessageDlg("The key \"" + key + "\" of form " + e.FormFile +
+                         " cannot be exported:\ra key that is only \"%\" or \"$\" would be read as a form's "
+                         "header.\rPlease rename it first.",
+                     mtError, {mbAbort});
+          return -1;
+        }
         const std::string header = std::string("%") + sep + CsvWriteField(e.FormFile, sep) + "\r\n";
         piece = header;
         for (int i = 0; i + langs < lines; i += langs + 1) {
@@ -280,18 +289,18 @@ int ExportProject(TFPrjList& catalogue, const std::string& fileName, TExportOpti
 
 // ---- Reading a project CSV file ------------------------------------------------------------
 
-int TCsvBlock::Languages() const {
-  size_t widest = 0;
-  for (const auto& r : rows) widest = std::max(widest, r.size());
-  return rows.empty() ? -1 : static_cast<int>(widest) - 1;
+int TCsvBlock::Languages(int current) const {
+  if (rows.empty()) return -1;
+  std::size_t widest = 0;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    std::size_t width = rowWidths[r];
+    if (current >= 0) width = std::max(width, std::min(rows[r].size(), static_cast<std::size_t>(current) + 1));
+    widest = std::max(widest, width);
+  }
+  return static_cast<int>(widest) - 1;
 }
 
-bool IsCsvHeaderLine(std::string_view line) {
-  if (line.size() < 2 || (line[0] != '%' && line[0] != '$')) return false;
-  const auto c = static_cast<unsigned char>(line[1]);
-  if (c <= ' ' || c == 127 || std::isalnum(c)) return false;
-  return std::string_view("%$\"'#._-").find(static_cast<char>(c)) == std::string_view::npos;
-}
+bool IsCsvHeaderLine(std::string_view line) { return CsvHeaderOf(line, "%$").has_value(); }
 
 namespace {
 
@@ -317,35 +326,61 @@ namespace {
 template <class ForLines>
 void BlocksOfLines(ForLines&& forLines, bool utf8, const std::function<void(TCsvBlock&)>& onBlock) {
   std::optional<TCsvBlock> b;
-  bool first = true;
-  forLines([&](std::string_view line) {
-    // The first line is a header whatever it holds; then a header starts every further block.
-    if (first || IsCsvHeaderLine(line)) {
-      if (first && line.substr(0, kBom.size()) == kBom) {
-        line.remove_prefix(kBom.size());
-        utf8 = true;
-      }
-      first = false;
-      const char previous = b ? b->separator : CsvSeparator;
+  bool firstLine = true;  // of the file
+  bool firstRow = true;   // after a "sep=" line
+  char named = CsvSeparator;
+  TCsvRowJoiner joiner(named, IsCsvHeaderLine);
+  const auto onRow = [&](std::string_view line, std::size_t number) {
+    // The first row is a header whatever it holds; then a header starts every further block.
+    if (firstRow || IsCsvHeaderLine(line)) {
+      firstRow = false;
+      const char previous = b ? b->separator : named;
       if (b) onBlock(*b);
       b.emplace();
-      b->separator = line.size() >= 2 ? line[1] : previous;
       b->perForm = !line.empty() && line[0] == '$';
+      if (const auto header = CsvHeaderOf(line)) {
+        b->separator = header->separator;
+        b->perForm = header->mark == '$';
+        b->formFile = header->formFile;
+      } else {
+        b->separator = line.size() >= 2 ? line[1] : previous;
+        std::string rest(line.size() > 2 ? line.substr(2) : std::string_view());
+        b->formFile = rest.empty() ? std::string() : CsvReadField(rest, b->separator, false);
+      }
       b->kind = utf8 ? TBlockKind::Utf8 : (b->perForm ? TBlockKind::Text : TBlockKind::Notation);
-      std::string rest(line.size() > 2 ? line.substr(2) : std::string_view());
-      b->formFile = rest.empty() ? std::string() : CsvReadField(rest, b->separator, false);
+      joiner.SetSeparator(b->separator);
       return;
     }
     if (line.empty()) return;  // no row is ever written empty: an empty key is ""
     // Notation is read as it stands; real texts are unescaped: the per-form layout's \n and
     // '#39' in 8-bit files, the exact escaping in UTF-8 files.
-    std::vector<std::string> fields =
-        b->kind == TBlockKind::Utf8 ? CsvReadLine(line, b->separator, true, TCsvEscape::Exact)
-                                    : CsvReadLine(line, b->separator, b->perForm);
+    TCsvRow row = b->kind == TBlockKind::Utf8 ? CsvReadRow(line, b->separator, true, TCsvEscape::Exact)
+                                              : CsvReadRow(line, b->separator, b->perForm);
     // A component has at most 255 languages; wider rows would only blow up the padding.
-    if (fields.size() > static_cast<size_t>(kMaxCsvColumns)) fields.resize(kMaxCsvColumns);
-    b->rows.push_back(std::move(fields));
+    const std::size_t max = kMaxCsvColumns;
+    if (row.fields.size() > max) row.fields.resize(max);
+    b->rowWidths.push_back(std::min(row.Width(), max));
+    b->rowLines.push_back(number);
+    b->rows.push_back(std::move(row.fields));
+  };
+  forLines([&](std::string_view line) {
+    if (firstLine) {
+      firstLine = false;
+      if (line.substr(0, kBom.size()) == kBom) {
+        line.remove_prefix(kBom.size());
+        utf8 = true;
+      }
+      // Some spreadsheets name the separator in a first line of its own.
+      if (const auto sep = CsvSeparatorLine(line)) {
+        named = *sep;
+        joiner.SetSeparator(named);
+        joiner.SkipLine();
+        return;
+      }
+    }
+    joiner.Line(line, onRow);
   });
+  joiner.Finish(onRow);
   if (b) onBlock(*b);
 }
 
@@ -382,9 +417,27 @@ std::vector<std::string> BlockLines(const TCsvBlock& block, int languages, const
       const std::string field = c < static_cast<int>(block.rows[r].size()) ? block.rows[r][c] : std::string();
       const int index = static_cast<int>(r) * width + c;
       switch (block.kind) {
-        case TBlockKind::Notation:
+        case TBlockKind::Notation: {
+          // A line break typed into a cell (a spreadsheet keeps it raw inside quotes) stands in
+          // notation as the IDE writes it.
+          if (field.find_first_of("\r\n") != std::string::npos) {
+            std::string coded;
+            for (std::size_t p = 0; p < field.size(); ++p) {
+              if (field.compare(p, 2, "\r\n") == 0) {
+                coded += "'#13#10'";
+                ++p;
+              } else if (field[p] == '\r' || field[p] == '\n') {
+                coded += field[p] == '\r' ? "'#13'" : "'#10'";
+              } else {
+                coded += field[p];
+              }
+            }
+            out.push_back(notation::IsValid(coded) ? coded : notation::OfBytes(field));
+            break;
+          }
           out.push_back(notation::IsValid(field) ? field : notation::OfBytes(field));
           break;
+        }
         case TBlockKind::Text:
           out.push_back(notation::OfBytes(field));
           break;
@@ -426,8 +479,13 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
   // The file is read twice, a block at a time: once to count the forms for the progress report.
   int total = 0;
   try {
-    bool first = true;
+    bool first = true, firstLine = true;
     ForEachFileLine(fileName, [&](std::string_view line) {
+      if (firstLine) {
+        firstLine = false;
+        if (line.substr(0, kBom.size()) == kBom) line.remove_prefix(kBom.size());
+        if (CsvSeparatorLine(line)) return;
+      }
       total += first || IsCsvHeaderLine(line);
       first = false;
     });
@@ -437,6 +495,7 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
   }
   auto* host = toolservices::GetHostServices();
   int done = 0;
+  std::vector<std::string> wider;  // forms that got languages from texts beyond their own
   auto importBlock = [&](TCsvBlock& b) {
     CsvSeparator = b.separator;
     Progress(catalogue, ++done, total, b.formFile);
@@ -446,9 +505,15 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
     std::optional<TRowLines> use;
     if (row >= 0) use.emplace(catalogue, row);
     const TEntry* entry = use ? &use->Entry() : nullptr;
-    // A block without rows keeps the form's language count rather than changing it.
-    int languages = b.Languages();
+    // A block without rows keeps the form's language count rather than changing it. Empty
+    // fields up to the form's languages are its empty texts, beyond them a spreadsheet's padding.
+    const int current = entry ? entry->LanguageCount : -1;
+    int languages = b.Languages(current);
     if (languages < 0) languages = entry && entry->LanguageCount > 0 ? entry->LanguageCount : 2;
+    std::size_t widerFrom = 0;  // the first line with texts beyond the form's languages
+    if (entry && current >= 0 && languages > current)
+      for (std::size_t r = 0; r < b.rows.size() && widerFrom == 0; ++r)
+        if (b.rowWidths[r] > static_cast<std::size_t>(current) + 1) widerFrom = b.rowLines[r];
     host::TStringList lines;
     for (std::string& l : BlockLines(b, languages, entry ? &entry->Lines : nullptr)) lines.Add(l);
     b.rows.clear();
@@ -458,6 +523,9 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
       ++rep.skipped;
     if (RewriteTables(b.formFile, languages, &catalogue, lines)) {
       ++rep.imported;
+      if (widerFrom > 0)
+        wider.push_back(b.formFile + ": from line " + std::to_string(widerFrom) + " on, " + std::to_string(languages) +
+                        " languages instead of " + std::to_string(current));
       if (host && row >= 0) {
         const std::string unit = fs::path(catalogue.Entry(row).FormFile).replace_extension(".pas").string();
         if (host->HostIsFileOpen(unit)) host->HostReloadFile(unit);
@@ -471,6 +539,11 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
   } catch (const platform::FileError&) {
     // The file went away or became unreadable half way; the forms done so far stay done.
     MessageDlg(Format("File %s\rcould not be opened.", fileName), mtError, {mbAbort});
+  }
+  if (!wider.empty()) {
+    std::string text = "Texts beyond a form's languages gave it more languages:";
+    for (const std::string& w : wider) text += "\r" + w;
+    MessageDlg(text, mtWarning, {mbOK});
   }
   MessageDlg(std::to_string(rep.imported) + " Instances of TVorlect have been imported.", mtInformation, {mbOK});
   if (rep.imported == 0) ShowSelectionNotice(kNoticeSelImport);

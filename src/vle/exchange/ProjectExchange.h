@@ -4,9 +4,10 @@
 // Texts travel in form-file notation, exactly as the form file holds them, so an export read back
 // by import leaves every form file as it was. Two rules keep that true:
 // - a table key that starts with "%" or "$" (as "%Form%") is always written in double quotes, and
-//   only an unquoted "%" or "$" followed by a separator starts a form's block; files written
-//   before (with such keys unquoted) still read, since a key is never followed by a separator
-//   right after its first character;
+//   only "%" or "$" followed by a separator starts a form's block (in quotes too, as a spreadsheet
+//   saves it, when a form field and nothing else follows); files written before (with such keys
+//   unquoted) still read, since a key is never followed by a separator right after its first
+//   character; a key that is only "%" or "$" cannot be told from a header and is refused;
 // - fields of a notation block are read without the per-form unescaping (no \n, no '#39'), and a
 //   field that cannot stand in a form file (say, a bare apostrophe a translator typed) is taken
 //   as a plain text and quoted again.
@@ -73,7 +74,13 @@ struct TCsvBlock {
   TBlockKind kind = TBlockKind::Notation;
   bool perForm = false;  // a "$" header
   std::vector<std::vector<std::string>> rows;  // fields as read, unescaped for the kind
-  int Languages() const;                        // widest row's fields - 1; -1 without rows
+  std::vector<std::size_t> rowLines;            // the line of the file each row starts on
+  std::vector<std::size_t> rowWidths;           // each row's fields up to its last text (TCsvRow::Width)
+  // The widest row's fields up to its last text - 1; -1 without rows.
+  int Languages() const { return Languages(-1); }
+  // The same for a form that has `current` languages: a row's empty fields up to that many are
+  // its languages' empty texts, and only the empty fields beyond are a spreadsheet's padding.
+  int Languages(int current) const;
 };
 
 std::vector<TCsvBlock> ReadProjectCsv(std::string_view contents, bool utf8);
@@ -82,7 +89,7 @@ void ForEachProjectCsvBlock(std::string_view contents, bool utf8, const std::fun
 // The same over a file read a block at a time (import); throws platform::FileError.
 void ForEachProjectCsvFileBlock(const std::string& path, bool utf8, const std::function<void(TCsvBlock&)>& onBlock);
 
-// Whether a line of a project CSV file starts a form's block.
+// Whether a line of a project CSV file starts a form's block (see CsvHeaderOf).
 bool IsCsvHeaderLine(std::string_view line);
 
 // The table lines of a block in form-file notation: short rows padded with empty texts, fields

@@ -201,6 +201,56 @@ TEST_F(ExchangeTest, HeadersAreToldApartFromKeysOfEarlierFiles) {
   EXPECT_EQ(blocks[2].Languages(), -1);
 }
 
+TEST_F(ExchangeTest, FilesASpreadsheetSavedReadAsWritten) {
+  EXPECT_TRUE(IsCsvHeaderLine("\"%\";\"C:\\App\\Main.dfm\";;"));
+  EXPECT_TRUE(IsCsvHeaderLine("\"$\",\"Main.dfm\""));
+  EXPECT_FALSE(IsCsvHeaderLine("\"%\";\"text\";\"more\""));  // a key "%" of an earlier export
+  EXPECT_FALSE(IsCsvHeaderLine("\"%\";;;"));
+
+  // A separator line, headers in quotes, every row padded to the widest, LF line ends, and a line
+  // break typed into a cell.
+  const std::string file =
+      "sep=;\n\"%\";\"C:\\App\\Main.dfm\";;;\n\"%Form%\";\"Main\";;\n\"Label1\";\"it''s\";\"two\nlines\";\n"
+      "\"%\";\"C:\\App\\Wide.dfm\";;;\n\"%Form%\";\"W\";\"W2\";\"W3\"\n\"Memo1\";;;\n";
+  const auto blocks = ReadProjectCsv(file, false);
+  ASSERT_EQ(blocks.size(), 2u);
+  EXPECT_EQ(blocks[0].formFile, "C:\\App\\Main.dfm");
+  EXPECT_EQ(blocks[0].separator, ';');
+  EXPECT_EQ(blocks[0].rowLines, (std::vector<std::size_t>{3, 4}));
+  EXPECT_EQ(blocks[1].rowLines, (std::vector<std::size_t>{7, 8}));
+  // The padding is no language; empty texts up to a form's languages are its texts.
+  EXPECT_EQ(blocks[0].Languages(), 2);
+  EXPECT_EQ(blocks[0].Languages(2), 2);
+  EXPECT_EQ(blocks[1].Languages(), 3);
+  EXPECT_EQ(blocks[1].Languages(1), 3);
+  EXPECT_THAT(BlockLines(blocks[0], 2, nullptr),
+              testing::ElementsAre("%Form%", "Main", "", "Label1", "it''s", "two'#13#10'lines"));
+  EXPECT_THAT(BlockLines(blocks[1], 3, nullptr), testing::ElementsAre("%Form%", "W", "W2", "W3", "Memo1", "", "", ""));
+
+  // The form file reads the same whether the file names its separator or not.
+  const auto plain = ReadProjectCsv(file.substr(6), false);
+  ASSERT_EQ(plain.size(), 2u);
+  EXPECT_EQ(plain[1].rows, blocks[1].rows);
+  // A comma separator named in front of a header that is unquoted.
+  const auto comma = ReadProjectCsv("sep=,\r\n%,Main.dfm,,\r\nKey,\"a,b\",\r\n", false);
+  ASSERT_EQ(comma.size(), 1u);
+  EXPECT_EQ(comma[0].rows[0], (std::vector<std::string>{"Key", "a,b", ""}));
+}
+
+TEST_F(ExchangeTest, KeysThatWouldReadAsHeadersAreNotExported) {
+  TFPrjList cat(std::string("P"), {});
+  AddForm(cat, "Main", 1, {"%Form%", "Main", "%", "x"});
+  ports_.queueAnswer(mrAbort);
+  EXPECT_EQ(ExportProject(cat, Path("P.csv"), {}, false), -1);
+  EXPECT_THAT(Texts(), testing::ElementsAre("The key \"%\" of form " + Path("Main.dfm") +
+                                            " cannot be exported:\ra key that is only \"%\" or \"$\" would be read "
+                                            "as a form's header.\rPlease rename it first."));
+  EXPECT_FALSE(fs::exists(Path("P.csv")));
+  // Resource scripts have no headers to confuse.
+  ports_.clear();
+  EXPECT_EQ(ExportProject(cat, Path("S1.rc"), {}, false), 1);
+}
+
 TEST_F(ExchangeTest, Utf8FilesHoldRealCharactersPerLanguageCodePage) {
   LanguageNames().Add("English");
   LanguageNames().Add("Russian");

@@ -8,12 +8,14 @@
 #include "host/toolservices/ToolServices.h"
 #include "platform/Files.h"
 #include "platform/CodePages.h"
+#include "vle/VLCsv.h"
 #include "vle/exchange/FSearchDlg.h"
 #include "vle/project/Notation.h"
 #include "vle/project/DFM_TXT.h"
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -25,6 +27,32 @@ namespace fs = std::filesystem;
 using namespace ports;
 
 using Snapshot = std::map<std::string, std::string>;
+
+// What a spreadsheet makes of a CSV file it opened and saved: every cell that holds text quoted,
+// every row padded with empty cells to the widest, LF line ends, no byte-order mark. `edit` may
+// change the cells first.
+std::string AsASpreadsheetSavesIt(std::string_view csv,
+                                  const std::function<void(std::vector<std::vector<std::string>>&)>& edit = {}) {
+  if (csv.starts_with(kUtf8Bom)) csv.remove_prefix(kUtf8Bom.size());
+  std::vector<std::vector<std::string>> cells;
+  for (const TCsvLine& line : CsvSplitRows(csv, ';')) cells.push_back(CsvReadRow(line.text, ';', false).fields);
+  if (edit) edit(cells);
+  size_t widest = 0;
+  for (const auto& row : cells) widest = std::max(widest, row.size());
+  std::string out;
+  for (auto& row : cells) {
+    row.resize(widest);
+    for (size_t k = 0; k < row.size(); ++k) {
+      if (k > 0) out += ';';
+      if (row[k].empty()) continue;
+      out += '"';
+      for (char c : row[k]) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+      out += '"';
+    }
+    out += '\n';
+  }
+  return out;
+}
 
 class ProjectFilesTest : public test::VleTest {
 protected:
@@ -66,15 +94,18 @@ protected:
   std::string Csv(const std::string& dpr) const { return (fs::path(dpr).parent_path() / "All.csv").string(); }
 
   // Export, then import of the same file, must leave every file as it was.
-  void ExpectRoundTrip(const std::string& dpr, bool utf8) {
+  // With `spreadsheet`, the file is saved by a spreadsheet in between (and a UTF-8 one loses its
+  // byte-order mark).
+  void ExpectRoundTrip(const std::string& dpr, bool utf8, bool spreadsheet = false) {
     TFPrjList& cat = Open(dpr);
     const Snapshot before = Files(dpr);
     TExportOptions o;
     o.utf8 = utf8;
     const int exported = ExportProject(cat, Csv(dpr), o, false);
     ASSERT_GT(exported, 0) << dpr;
+    if (spreadsheet) platform::WriteFileAtomic(Csv(dpr), AsASpreadsheetSavesIt(platform::ReadFile(Csv(dpr))));
     TImportReport report;
-    EXPECT_EQ(ImportProject(Open(dpr), Csv(dpr), false, &report), exported) << dpr;
+    EXPECT_EQ(ImportProject(Open(dpr), Csv(dpr), spreadsheet && utf8, &report), exported) << dpr;
     EXPECT_EQ(report.failed + report.notFound + report.skipped, 0);
     const Snapshot after = Files(dpr);
     for (const auto& [name, bytes] : before) EXPECT_TRUE(after.at(name) == bytes) << name << (utf8 ? " (UTF-8)" : "");
@@ -168,6 +199,47 @@ TEST_F(ProjectFilesTest, SampleProjectSurvivesExportAndImport) {
   ExpectOneCellEdit(dpr, "Ge'schlossen", "Ge''schlossen");
 }
 
+TEST_F(ProjectFilesTest, SampleProjectSurvivesASpreadsheet) {
+  const std::string dpr = Copy(kSample);
+  ExpectRoundTrip(dpr, false, true);
+  ExpectRoundTrip(dpr, true, true);
+
+  // A line break typed into a cell, and a text in a column of its own beyond the languages.
+  TFPrjList& cat = Open(dpr);
+  ASSERT_EQ(ExportProject(cat, Csv(dpr), {}, false), 1);
+  const std::string form = cat.Entry(0).FormFile;
+  const int languages = cat.Entry(0).LanguageCount;
+  size_t wideLine = 0;
+  platform::WriteFileAtomic(Csv(dpr), AsASpreadsheetSavesIt(platform::ReadFile(Csv(dpr)), [&](auto& cells) {
+    size_t breaks = 0;  // lines the file gains before a row
+    for (size_t r = 0; r < cells.size(); ++r) {
+      if (cells[r][0] == "TreeView1") {
+        cells[r][2] = "Kunden\nund Lieferanten";
+        ++breaks;
+      }
+      if (cells[r][0] == "Label1") {
+        cells[r].resize(static_cast<size_t>(languages) + 3);
+        cells[r].back() = "Note";
+        wideLine = r + 1 + breaks;
+      }
+    }
+  }));
+  ASSERT_GT(wideLine, 0u);
+  ports_.clear();
+  EXPECT_EQ(ImportProject(Open(dpr), Csv(dpr)), 1);
+  ASSERT_GE(ports_.messages().size(), 2u);
+  EXPECT_EQ(ports_.messages()[0].text, "Texts beyond a form's languages gave it more languages:\r" + form +
+                                           ": from line " + std::to_string(wideLine) + " on, " +
+                                           std::to_string(languages + 2) + " languages instead of " +
+                                           std::to_string(languages));
+  TEntry now;
+  ASSERT_EQ(ScanFormFile(form, now), 1);
+  EXPECT_EQ(now.LanguageCount, languages + 2);
+  bool found = false;
+  for (int i = 0; i < now.Lines.Count(); ++i) found = found || now.Lines.Strings(i) == "Kunden'#13#10'und Lieferanten";
+  EXPECT_TRUE(found);
+}
+
 TEST_F(ProjectFilesTest, FilesOfEarlierExportsStillImport) {
   // Earlier exports named the form by its Windows path and left "%Form%" unquoted.
   const std::string dpr = Copy(kSample);
@@ -249,6 +321,8 @@ TEST_F(ProjectFilesTest, CorpusProjectsSurviveExportAndImport) {
     ++projects;
     ExpectRoundTrip(dpr, false);
     ExpectRoundTrip(dpr, true);
+    ExpectRoundTrip(dpr, false, true);
+    ExpectRoundTrip(dpr, true, true);
     ExpectOneCellEdit(dpr, "\"neu; new\"", "neu; new");
   }
   EXPECT_GE(projects, 4);
