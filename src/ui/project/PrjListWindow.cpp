@@ -414,6 +414,7 @@ void TFPrjListWindow::DoExport() {
   const int count = RunWithProgress(tr("Export"), [&] { return vle::ExportProject(*catalogue_, PathOf(target), options); });
   exchange_->RefreshFiles();
   if (count < 0) return;
+  if (QFileInfo(target).suffix().toLower() == QLatin1String("rc")) ScriptFolder = QFileInfo(target).absolutePath();
   exchange_->SelectFile(QFileInfo(target).fileName());
   UpdateEnabled();
   ShowSelectionPage();

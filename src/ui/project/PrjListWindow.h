@@ -85,6 +85,9 @@ public:
   // processed between forms. Returns what `work` returns.
   int RunWithProgress(const QString& title, const std::function<int()>& work);
 
+  // The folder the last resource-script export wrote into: the string modules are built there.
+  QString ScriptFolder;
+
   // After the catalogue changed: every row shown again, the enabled states.
   void RefreshRows();
   void UpdateEnabled();

@@ -1,11 +1,18 @@
 #include "ui/project/ProjectManager.h"
 
+#include <QApplication>
+
 #include <filesystem>
 
 #include "host/ports/Ports.h"
+#include "ui/SpellDialogs.h"
 #include "ui/TextEditor.h"
+#include "ui/project/FConfig.h"
+#include "ui/project/FDllMaker.h"
 #include "ui/project/PrjListWindow.h"
 #include "vle/VLSettings.h"
+#include "vle/dllmaker/FDllMaker.h"
+#include "vle/spellcheck/SpellTranslations.h"
 
 namespace vorlect::ui {
 
@@ -16,7 +23,40 @@ bool TDesktopHost::HostOpenFile(const std::string& unitPath) {
   return false;
 }
 
-void InstallProjectTools(TFPrjListWindow&) {}
+namespace {
+
+// What the tool windows keep while the project manager is open: the process runner of the
+// string-module build, and the project spell check with its speller and setup windows.
+struct TProjectTools {
+  explicit TProjectTools(TFPrjListWindow& window)
+      : speller(new TSpellerWindow(&window)), setup(&window) {
+    spelling.SpellChecker2.DialogView = speller;
+    spelling.SetupView = &setup;
+    spelling.OnBusy = [](bool busy) {
+      if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+      else QApplication::restoreOverrideCursor();
+    };
+  }
+  vle::TToolRunner runner;
+  vle::TProjectSpelling spelling;
+  TSpellerWindow* speller;  // owned by the window
+  TSpellSetupWindow setup;
+};
+
+}  // namespace
+
+void InstallProjectTools(TFPrjListWindow& window) {
+  auto tools = std::make_shared<TProjectTools>(window);
+  TFPrjListWindow::TTools t;
+  t.compileDlls = [tools](TFPrjListWindow& w) { CompileStringDlls(w, tools->runner); };
+  t.configuration = [](TFPrjListWindow& w) { ExecToolConfiguration(&w); };
+  t.spellCheck = [tools](TFPrjListWindow& w) {
+    tools->spelling.BtnSpellClick(w.Catalogue());
+    w.RefreshRows();
+  };
+  t.spellSetup = [tools](TFPrjListWindow&) { tools->spelling.SpellChecker1Click(); };
+  window.InstallTools(std::move(t));
+}
 
 int RunProjectManager(const std::string& projectFile, const std::function<void(TFPrjListWindow&)>& onWindow) {
   std::unique_ptr<TDesktopHost> host;

@@ -24,16 +24,12 @@ void TOutputCollector::Clear() {
 
 void TOutputCollector::Add(char ch) {
   if (ch == '\r') {
-    lines_.push_back(std::move(partial_));
-    partial_.clear();
+    EndLine();
     afterCr_ = true;
     return;
   }
   if (ch == '\n') {
-    if (!afterCr_) {
-      lines_.push_back(std::move(partial_));
-      partial_.clear();
-    }
+    if (!afterCr_) EndLine();
   } else {
     partial_ += ch;
   }
@@ -41,9 +37,15 @@ void TOutputCollector::Add(char ch) {
 }
 
 void TOutputCollector::Finish() {
-  if (!partial_.empty()) lines_.push_back(std::move(partial_));
+  if (!partial_.empty()) EndLine();
   partial_.clear();
   afterCr_ = false;
+}
+
+void TOutputCollector::EndLine() {
+  lines_.push_back(std::move(partial_));
+  partial_.clear();
+  if (OnLine) OnLine(lines_.back());
 }
 
 TToolRunner::TToolRunner() : Process(nullptr) {
@@ -245,6 +247,11 @@ bool TFrmDLLProgress::BtnGoClick() {
     }
   } restore{*this, static_cast<bool>(OnWait)};
   building_ = true;
+  runner_.Output.OnLine = OnToolOutput;
+  struct TOutputHook {
+    TToolRunner& runner;
+    ~TOutputHook() { runner.Output.OnLine = nullptr; }
+  } outputHook{runner_};
   const TDllBuildResult r = BuildStringDlls(
       settings_, runner_,
       [this](const std::string& line) {

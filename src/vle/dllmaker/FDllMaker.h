@@ -22,8 +22,12 @@ public:
   void Add(char ch);
   void Finish();
   const std::vector<std::string>& Lines() const { return lines_; }
+  // Sees every line as soon as it is complete (a window shows a tool's output while it runs).
+  std::function<void(const std::string&)> OnLine;
 
 private:
+  void EndLine();
+
   std::vector<std::string> lines_;
   std::string partial_;
   bool afterCr_ = false;
@@ -100,6 +104,9 @@ public:
   bool StopRequested = false;
   // Called with every progress line as it is added (the window repaints, the command line prints).
   std::function<void(const std::string&)> OnProgress;
+  // Called with every line a tool writes, while it runs (the progress list gets a failed tool's
+  // lines only after its failure line).
+  std::function<void(const std::string&)> OnToolOutput;
   // When set, called every 100 ms while a tool runs (the window processes its messages there, so
   // Cancel can be pressed); a stop request then ends the tool and the build.
   std::function<void()> OnWait;

@@ -79,9 +79,18 @@ protected:
 
 TEST(OutputCollector, LinesEndAtCrLfCrOrLfAndTheLastLineIsKept) {
   TOutputCollector c;
-  for (char ch : std::string("a\r\nb\nc\rd\n\ne\r\n\r\n\xff\0last", 21)) c.Add(ch);
+  // A window sees each line the moment it is complete, not when the tool has ended.
+  std::vector<std::string> seen;
+  size_t seenWhenBArrived = 0;
+  c.OnLine = [&](const std::string& line) { seen.push_back(line); };
+  for (char ch : std::string("a\r\nb\nc\rd\n\ne\r\n\r\n\xff\0last", 21)) {
+    c.Add(ch);
+    if (ch == 'b') seenWhenBArrived = seen.size();
+  }
+  EXPECT_EQ(seenWhenBArrived, 1u);
   c.Finish();
   EXPECT_THAT(c.Lines(), ElementsAre("a", "b", "c", "d", "", "e", "", std::string("\xff\0last", 6)));
+  EXPECT_EQ(seen, c.Lines());
 }
 
 TEST(QuoteArgument, SplitsBackUnchanged) {
