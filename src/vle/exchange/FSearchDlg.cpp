@@ -125,6 +125,7 @@ void TSearchDlg::Search(bool replace) {
   findCaption_ = kFindCaption;
   groupCaption_ = "&Search Results";
   running_ = false;
+  if (SearchEnded) SearchEnded();
 }
 
 bool TSearchDlg::SearchEntry(TEntry& entry, bool replace) {

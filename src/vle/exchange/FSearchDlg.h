@@ -67,6 +67,9 @@ public:
   // Where the search lets pending window messages be processed (a click on "St&op" arrives
   // here); the command line polls its interrupt flag.
   std::function<void()> ProcessMessages;
+  // Called when a search has ended (done or stopped), before Replace asks to save: the window
+  // shows the rows the question is about.
+  std::function<void()> SearchEnded;
   // Forms saved and failed by the last Replace.
   int SavedCount() const { return saved_; }
   int FailedCount() const { return failed_; }

@@ -82,8 +82,16 @@ TEST_F(SearchTest, ReplacesTheFirstOccurrenceInValidNotationAndAsksToSave) {
   d.SearchText = "open";
   d.ReplaceText = "l'ouvert";
   d.IgnoreCase = false;
+  // The end of the search is announced before the question, with the rows it asks about.
+  std::vector<size_t> ended;
+  d.SearchEnded = [&] {
+    EXPECT_TRUE(ports_.messages().empty());
+    EXPECT_FALSE(d.Running());
+    ended.push_back(d.Results().size());
+  };
   ports_.queueAnswer(mrNo);
   EXPECT_TRUE(d.ReplaceClick());
+  EXPECT_EQ(ended, std::vector<size_t>{4});
   EXPECT_EQ(ports_.messages().at(0).text, TSearchDlg::kSaveQuestion);
   EXPECT_EQ(ports_.messages().at(0).type, mtConfirmation);
   const TEntry& main = cat_.Entry(0);
