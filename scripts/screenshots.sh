@@ -10,7 +10,7 @@ cmake --build --preset default --target ui_screenshots
 QT_QPA_PLATFORM=offscreen build/default/tests/ui/ui_screenshots "$PWD" docs/screenshots
 # The dialogs: the tests that show them save their pictures when VORLECT_UI_SHOTS names a folder.
 cmake --build --preset default --target ui_test_editor_csv_format ui_test_language_setup ui_test_help \
-  ui_test_editor_find ui_test_editor_speller ui_test_project_window ui_test_project_search
+  ui_test_editor_find ui_test_editor_speller ui_test_project_window ui_test_project_search ui_test_project_tools
 VORLECT_UI_SHOTS="$PWD/docs/screenshots" ctest --test-dir build/default \
-  -R '^ui_test_(editor_csv_format|language_setup|help|editor_find|editor_speller|project_window|project_search)\.' --output-on-failure
+  -R '^ui_test_(editor_csv_format|language_setup|help|editor_find|editor_speller|project_window|project_search|project_tools)\.' --output-on-failure
 ls docs/screenshots

@@ -98,10 +98,10 @@ void ConfigureLanguages() {
   for (const char* id : {"1033", "1031", "1049"}) vle::LanguageIds().Add(id);
 }
 
-// Writes the sample's resource scripts S1.rc ... S3.rc through the window.
+// Writes the sample's resource scripts Texts1.rc ... Texts3.rc through the window.
 void ExportScripts(TFPrjListWindow& w) {
   w.Action("ExportRc1")->trigger();
-  w.Exchange()->NameEdit()->setText("S1");
+  w.Exchange()->NameEdit()->setText("Texts1");
   QTest::mouseClick(w.Exchange()->ExportBtn(), Qt::LeftButton);
 }
 
@@ -149,13 +149,14 @@ void ProjectToolsTest::buildShowsToolOutputWhileItRuns() {
   Project p;
   ConfigureLanguages();
   // The resource compiler announces each script before it compiles it.
-  WriteScript(p.dir / "rc.sh", "echo \"compiling $1\"\necho \"  string table of $(basename \"$1\")\"\nexec '" +
+  WriteScript(p.dir / "rc.sh", "for script; do :; done\necho \"compiling $script\"\n"
+                               "echo \"  string table of $(basename \"$script\")\"\nexec '" +
                                    std::string(VORLECT_VLRC) + "' \"$@\"\n");
   vle::ToolPaths() = {VORLECT_VLDCC, (p.dir / "rc.sh").string()};
   TFPrjListWindow& w = p.Open();
   QVERIFY(!w.Action("CompileDLLs1")->isEnabled());
   ExportScripts(w);
-  QCOMPARE(w.Catalogue().DllBaseName, std::string("S"));
+  QCOMPARE(w.Catalogue().DllBaseName, std::string("Texts"));
   QVERIFY(w.Action("CompileDLLs1")->isEnabled());
   QVERIFY(!w.Action("EmptyStringLists1")->isEnabled());
 
@@ -179,15 +180,15 @@ void ProjectToolsTest::buildShowsToolOutputWhileItRuns() {
   });
   w.Action("CompileDLLs1")->trigger();
   QVERIFY(*done);
-  QCOMPARE(caption, QString("Create S*.dll"));
+  QCOMPARE(caption, QString("Create Texts*.dll"));
   QVERIFY(!okBefore);
   QVERIFY(okAfter);
-  QCOMPARE(outputAtFirstScript, QString::fromStdString("compiling " + (p.dir / "S1.rc").string() +
-                                                       "\n  string table of S1.rc"));
+  QCOMPARE(outputAtFirstScript, QString::fromStdString("compiling " + (p.dir / "Texts1.rc").string() +
+                                                       "\n  string table of Texts1.rc"));
   QCOMPARE(progress.size(), 9);
-  QCOMPARE(progress.front(), QString("Compiled script S1.rc to S1.res"));
-  QCOMPARE(progress.back(), QString("Compiled DLL S3.dpr to S3.dll"));
-  for (const char* dll : {"S1.dll", "S2.dll", "S3.dll"}) QVERIFY2(fs::exists(p.dir / dll), dll);
+  QCOMPARE(progress.front(), QString("Compiled script Texts1.rc to Texts1.res"));
+  QCOMPARE(progress.back(), QString("Compiled DLL Texts3.dpr to Texts3.dll"));
+  for (const char* dll : {"Texts1.dll", "Texts2.dll", "Texts3.dll"}) QVERIFY2(fs::exists(p.dir / dll), dll);
   QVERIFY(w.Action("EmptyStringLists1")->isEnabled());
 }
 
@@ -222,7 +223,7 @@ void ProjectToolsTest::cancelStopsAToolThatNeverEnds() {
   QVERIFY(!goAfter);
   QVERIFY(!okAfter);
   QVERIFY(closedByCancel);
-  QVERIFY(!fs::exists(p.dir / "S1.res"));
+  QVERIFY(!fs::exists(p.dir / "Texts1.res"));
   QVERIFY(!w.Action("EmptyStringLists1")->isEnabled());
 }
 

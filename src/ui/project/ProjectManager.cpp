@@ -9,6 +9,7 @@
 #include "ui/TextEditor.h"
 #include "ui/project/FConfig.h"
 #include "ui/project/FDllMaker.h"
+#include "ui/project/FSearchDlg.h"
 #include "ui/project/PrjListWindow.h"
 #include "vle/VLSettings.h"
 #include "vle/dllmaker/FDllMaker.h"
@@ -48,6 +49,7 @@ struct TProjectTools {
 void InstallProjectTools(TFPrjListWindow& window) {
   auto tools = std::make_shared<TProjectTools>(window);
   TFPrjListWindow::TTools t;
+  t.findReplace = OpenProjectSearch;
   t.compileDlls = [tools](TFPrjListWindow& w) { CompileStringDlls(w, tools->runner); };
   t.configuration = [](TFPrjListWindow& w) { ExecToolConfiguration(&w); };
   t.spellCheck = [tools](TFPrjListWindow& w) {

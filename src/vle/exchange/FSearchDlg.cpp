@@ -88,10 +88,12 @@ bool TSearchDlg::ReplaceClick() {
   std::set<const TEntry*> done;
   for (const TResultRow& row : results_) {
     if (!done.insert(row.Entry).second) continue;
-    if (RewriteTables(row.Entry->FormFile, row.Entry->LanguageCount, nullptr, row.Entry->Lines))
+    if (RewriteTables(row.Entry->FormFile, row.Entry->LanguageCount, nullptr, row.Entry->Lines)) {
+      row.Entry->LinesChanged = false;
       ++saved_;
-    else
+    } else {
       ++failed_;
+    }
   }
   return failed_ == 0;
 }
@@ -152,6 +154,7 @@ bool TSearchDlg::SearchEntry(TEntry& entry, bool replace) {
       if (replace) {
         std::u16string changed = text.substr(0, pos) + replacement + text.substr(pos + search.size());
         entry.Lines.Put(i + b, notation::OfUtf16(changed, cp, notation::Decode(line).unicode));
+        entry.LinesChanged = true;
       }
     }
     if (ProcessMessages) ProcessMessages();

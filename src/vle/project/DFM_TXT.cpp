@@ -570,6 +570,7 @@ bool RewriteTables(const std::string& formFile, int languages, TFPrjList* catalo
       for (const auto& l : table) entry->Lines.Add(l);
       entry->LinesLoaded();
     }
+    entry->LinesChanged = false;  // the file holds them now
     entry->LanguageCount = languages;
   }
   return true;

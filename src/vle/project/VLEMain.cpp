@@ -77,7 +77,7 @@ std::string TEntry::DoneCell() const {
 }
 
 void TEntry::ReleaseLines() {
-  if (released_) return;
+  if (released_ || LinesChanged) return;
   releasedLines_ = Lines.Count();
   releasedFilled_ = FilledLines(Lines);
   Lines.Clear();
@@ -92,6 +92,7 @@ void TEntry::LoadLines() {
 
 int ScanFormText(std::string_view text, TEntry& entry) {
   entry.LinesLoaded();
+  entry.LinesChanged = false;
   entry.InstanceCount = 0;
   entry.LanguageCount = 0;
   entry.FormClassName.clear();
@@ -128,6 +129,7 @@ int ScanFormFile(const std::string& formFile, TEntry& entry) {
   }
   if (text.empty()) {
     entry.LinesLoaded();
+    entry.LinesChanged = false;
     entry.InstanceCount = entry.LanguageCount = 0;
     entry.FormClassName.clear();
     entry.Lines.Clear();

@@ -31,8 +31,13 @@ struct TEntry {
   // Lines of which some are empty: a text still to translate.
   bool Incomplete() const { return FilledLineCount() < LineCount(); }
 
+  // The lines hold changes the form file does not have yet (replacements not saved): they are
+  // kept until saved or until the catalogue closes, never released.
+  bool LinesChanged = false;
+
   // A catalogue of thousands of forms need not hold every table: ReleaseLines drops the lines and
-  // keeps what the list shows; LoadLines reads them from the form file again when released.
+  // keeps what the list shows (not while LinesChanged); LoadLines reads them from the form file
+  // again when released.
   void ReleaseLines();
   void LoadLines();
   bool LinesReleased() const { return released_; }

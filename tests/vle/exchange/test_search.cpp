@@ -151,5 +151,43 @@ TEST_F(SearchTest, SavedReplacementsReachTheFormFile) {
   toolservices::SetHostServices(nullptr);
 }
 
+TEST_F(SearchTest, UnsavedReplacementsStayInACountsOnlyCatalogue) {
+  // The window keeps counts only between steps: a replacement answered No must still be there after
+  // a later search that does not hit its form, until it is saved.
+  const fs::path copy = fs::path(dir_) / "sample";
+  fs::copy(fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project", copy, fs::copy_options::recursive);
+  const std::string before = platform::ReadFile((copy / "Main.dfm").string());
+  toolservices::HeadlessHost host((copy / "Sample.dpr").string());
+  toolservices::SetHostServices(&host);
+  {
+    TFPrjList cat(false, {}, /*keepLines=*/false);
+    cat.SelectAll();
+    TSearchDlg d(cat);
+    d.SearchText = "Kunden";
+    d.ReplaceText = "Klienten";
+    ports_.queueAnswer(mrNo);
+    d.ReplaceClick();
+    ASSERT_FALSE(d.Results().empty());
+    TEntry* main = d.Results().front().Entry;
+    d.SearchText = "no such text anywhere";
+    d.FindClick();
+    EXPECT_TRUE(d.Results().empty());
+    EXPECT_TRUE(main->LinesChanged);
+    EXPECT_FALSE(main->LinesReleased());
+    d.SearchText = "Klienten";
+    d.FindClick();
+    EXPECT_FALSE(d.Results().empty());
+    EXPECT_EQ(platform::ReadFile((copy / "Main.dfm").string()), before);
+    // Saved, the lines may go again.
+    d.SearchText = "Klienten";
+    d.ReplaceText = "Kunden";
+    ports_.queueAnswer(mrYes);
+    EXPECT_TRUE(d.ReplaceClick());
+    EXPECT_FALSE(main->LinesChanged);
+    EXPECT_EQ(platform::ReadFile((copy / "Main.dfm").string()), before);
+  }
+  toolservices::SetHostServices(nullptr);
+}
+
 }  // namespace
 }  // namespace vorlect::vle
