@@ -5,6 +5,7 @@
 #include "host/toolservices/ToolServices.h"
 #include "platform/CodePages.h"
 #include "platform/Files.h"
+#include "vle/VLCsv.h"
 #include "vle/VLSettings.h"
 #include "vle/project/FormLines.h"
 #include "vle/project/ProjectForms.h"
@@ -49,7 +50,6 @@ std::vector<std::string_view> TextLines(std::string_view contents) {
   return lines;
 }
 
-bool IsKeyChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '%' || c == '$'; }
 
 }  // namespace
 
@@ -241,15 +241,20 @@ std::optional<std::vector<std::string>> ListExchangeFileForms(const std::string&
   const std::string ext = ExtensionOf(fileName);
   std::vector<std::string> forms;
   if (ext == ".csv") {
+    // The headers import reads: as the exports write them, and as a spreadsheet saves them.
     for (std::string_view line : TextLines(contents)) {
-      if (line.empty() || (line[0] != '$' && line[0] != '%')) continue;
-      // A key such as %Form% is no header: a header's mark stands alone in its field.
-      if (line.size() > 1 && IsKeyChar(line[1])) continue;
-      std::string_view rest = line.size() > 2 ? line.substr(2) : std::string_view();
-      size_t comma = rest.find(',');
-      if (comma != std::string_view::npos && comma > 0) rest = rest.substr(0, comma);
-      if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') rest = rest.substr(1, rest.size() - 2);
-      forms.push_back(FileNamePart(rest));
+      const std::optional<TCsvHeader> header = CsvHeaderOf(line);
+      if (!header) continue;
+      std::string file = header->formFile;
+      if (file.size() >= 2 && file.front() == '"' && file.back() == '"') {
+        std::string inner;
+        for (size_t i = 1; i + 1 < file.size(); ++i) {
+          inner += file[i];
+          if (file[i] == '"' && file[i + 1] == '"') ++i;
+        }
+        file = std::move(inner);
+      }
+      forms.push_back(FileNamePart(file));
     }
     return forms;
   }

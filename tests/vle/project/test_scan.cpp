@@ -129,8 +129,11 @@ TEST(ExchangePage, FileNameCheck) {
 }
 
 TEST(ExchangePage, ListsFormsOfCsvAndRcFiles) {
-  const std::string csv = "%;C:\\proj\\Main.dfm\r\n%Form%;Main window\r\n\"%Form%\";x\r\n$,About.dfm\r\n";
-  EXPECT_EQ(*ListExchangeFileForms("X.CSV", csv), (std::vector<std::string>{"Main.dfm", "About.dfm"}));
+  const std::string csv = "%;C:\\proj\\Main.dfm\r\n%Form%;Main window\r\n\"%Form%\";x\r\n$,About.dfm\r\n"
+                          // as a spreadsheet saves headers: quoted and padded
+                          "\"%\";\"/p/Options.dfm\";;\r\n\"$\",\"/p/My \"\"Tools\"\".dfm\",,\n";
+  EXPECT_EQ(*ListExchangeFileForms("X.CSV", csv),
+            (std::vector<std::string>{"Main.dfm", "About.dfm", "Options.dfm", "My \"Tools\".dfm"}));
   const std::string rc = "STRINGTABLE\r\nBEGIN\r\n    1000, \"%TMainForm\"\r\n    1001, \"%Form%\"\r\n"
                          "    1100, \"$dir\\\\TAbout\"\r\nEND\r\n";
   EXPECT_EQ(*ListExchangeFileForms("s1.rc", rc), (std::vector<std::string>{"TMainForm", "TAbout"}));
