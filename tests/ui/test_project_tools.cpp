@@ -205,8 +205,14 @@ void ProjectToolsTest::cancelStopsAToolThatNeverEnds() {
   auto done = uitest::WhenModal([&](QWidget* modal) {
     auto* d = qobject_cast<TFrmDLLProgressWindow*>(modal);
     QVERIFY(d);
-    // Cancel once the tool has started: the window takes the click while the tool runs.
-    QTimer::singleShot(300, d, [d] { QTest::mouseClick(d->CancelBtn(), Qt::LeftButton); });
+    // Cancel once the tool has written its first line: the window takes the click while it runs.
+    auto* poll = new QTimer(d);
+    connect(poll, &QTimer::timeout, d, [d, poll] {
+      if (d->ToolOutput()->toPlainText().isEmpty()) return;
+      poll->stop();
+      QTest::mouseClick(d->CancelBtn(), Qt::LeftButton);
+    });
+    poll->start(20);
     clock.start();
     QTest::mouseClick(d->GoBtn(), Qt::LeftButton);
     output = d->ToolOutput()->toPlainText();
