@@ -35,9 +35,11 @@ int BuildDllsInFolder(const std::string& baseName, const std::string& folder,
   settings.LanguageId = [ids](int index) -> std::uint16_t {
     return index >= 0 && index < static_cast<int>(ids.size()) ? ids[static_cast<std::size_t>(index)] : 0;
   };
-  if (!fs::exists(fs::path(folder.empty() ? "." : folder) / (baseName + "1.rc")))
+  if (!fs::exists(fs::path(folder.empty() ? "." : folder) / (baseName + "1.rc"))) {
     std::fprintf(stderr, "vorlect: no resource script %s1.rc in %s: nothing to build\n", baseName.c_str(),
                  folder.empty() ? "." : folder.c_str());
+    return 1;
+  }
 
   vle::TToolRunner runner;
   vle::TFrmDLLProgress dialog(runner, settings, {});
@@ -65,7 +67,9 @@ bool ExportScripts(const BuildArgs& a, const std::string& folder) {
   const auto unknown = vle::SelectForms(session.Catalogue(), vle::SplitFormNames(a.forms));
   if (!unknown.empty()) throw Failure("no form \"" + unknown.front() + "\" in " + a.project);
   const std::string script = (fs::path(folder.empty() ? "." : folder) / (a.base + "1.rc")).string();
-  return vle::ExportProject(session.Catalogue(), script, {}, false) > 0;
+  vle::TExportOptions options;
+  options.scriptBase = a.base;  // BASE1.rc ... whatever BASE ends in
+  return vle::ExportProject(session.Catalogue(), script, options, false) > 0;
 }
 
 int RunBuildDlls(const BuildArgs& a) {

@@ -76,6 +76,21 @@ TEST_F(CliProject, SampleStringModulesGiveEveryLanguageItsTexts) {
   EXPECT_EQ(text.out, Cp("Файл заказов %s не существует.", 1251) + "\n");
 }
 
+// The scripts the export writes are the ones the build looks for, whatever the base name ends in;
+// a build with nothing to build fails.
+TEST_F(CliProject, StringModulesOfShortAndNumberedBaseNames) {
+  ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
+  for (const std::string base : {"S", "Ab", "Str2"}) {
+    Result build = RunVorlect({"project", "build-dlls", Sample("Sample.dpr"), base, "--yes"});
+    EXPECT_EQ(build.status, 0) << base << "\n" << build.out << build.err;
+    for (int i = 1; i <= 3; ++i)
+      EXPECT_TRUE(fs::exists(Sample(base + std::to_string(i) + ".dll"))) << base << i;
+  }
+  Result none = RunVorlect({"project", "build-dlls", Sample("Sample.dpr"), "Nothing", "--no-export"});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.err.find("no resource script Nothing1.rc"), std::string::npos) << none.err;
+}
+
 TEST_F(CliProject, ExportThenImportLeavesEveryFormFileAsItWas) {
   const std::string before = ReadFile(Sample("Main.dfm"));
   ASSERT_EQ(RunVorlect({"project", "export", Sample("Sample.dpr"), dir_.Path("all.csv"), "--no"}).status, 0);

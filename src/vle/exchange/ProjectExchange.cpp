@@ -155,8 +155,8 @@ int ExportProject(TFPrjList& catalogue, const std::string& fileName, TExportOpti
   } else if (rc) {
     options.perLanguage = true;
     options.utf8 = false;  // a resource script holds the code page's bytes
-    std::string b = n.base;
-    if (b.size() > 2 && std::isdigit(static_cast<unsigned char>(b.back()))) {
+    std::string b = options.scriptBase.empty() ? n.base : options.scriptBase;
+    if (options.scriptBase.empty() && b.size() > 2 && std::isdigit(static_cast<unsigned char>(b.back()))) {
       b.pop_back();
       if (std::isdigit(static_cast<unsigned char>(b.back()))) b.pop_back();
     }

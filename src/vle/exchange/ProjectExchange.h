@@ -27,6 +27,10 @@ namespace vorlect::vle {
 struct TExportOptions {
   bool perLanguage = false;  // CSV: also one file per language (NAME1.csv, NAME2.csv ...)
   bool utf8 = false;         // real characters in UTF-8 with a byte-order mark
+  // Resource scripts: their names are this base followed by the language number, and it becomes
+  // the DLL base name. Empty takes the base from the file name, dropping one or two final digits
+  // of a name longer than two characters (the exchange page's rule, for a name typed there).
+  std::string scriptBase;
 };
 
 // The exchange page's "&Export" for `fileName` (.csv or .rc) over the selected rows; returns the
