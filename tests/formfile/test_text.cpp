@@ -346,6 +346,12 @@ TEST(TextParser, ErrorsNameTheLine) {
   EXPECT_EQ(ErrorOf("object F: T\n  P = <item\n  end\n  Q = 1>\nend"), "line 4: expected 'item' or '>' but found 'Q'");
   EXPECT_EQ(ErrorOf("object F: T\n  object G: T\n  end\n  P = 1\nend"), "line 4: expected an object or 'end' but found 'P'");
   EXPECT_EQ(ErrorOf("object F: T\r  P = 1x\rend"), "line 2: invalid number 1x");
+  // Beyond the extended range (about 1.19e4932), or beyond a suffix's type: refused, not infinity.
+  EXPECT_EQ(ErrorOf("object F: T\n  P = 1e99999\nend"), "line 2: number out of range: 1e99999");
+  EXPECT_EQ(ErrorOf("object F: T\n  P = -2.5e4933\nend"), "line 2: number out of range: -2.5e4933");
+  EXPECT_EQ(ErrorOf("object F: T\n  P = 1e39s\nend"), "line 2: number out of range for a single");
+  EXPECT_EQ(ErrorOf("object F: T\n  P = 1e309d\nend"), "line 2: number out of range for a date");
+  EXPECT_EQ(ErrorOf("object F: T\n  P = 1.1e4932\nend"), "no error");
   EXPECT_EQ(ErrorOf("object F: T\n  P = (\n    Null)\nend"), "line 3: Null cannot be a list element");
   EXPECT_EQ(ErrorOf("thing F: T\nend"), "line 1: expected 'object', 'inherited' or 'inline' but found 'thing'");
 }

@@ -719,12 +719,14 @@ private:
       case 's': {
         v.type = ValueType::Single;
         float f = static_cast<float>(x);
+        if (std::isinf(f) && !std::isinf(x)) Fail("number out of range for a single");
         std::memcpy(v.floatBytes.data(), &f, 4);
         break;
       }
       case 'd': {
         v.type = ValueType::Date;
         double d = static_cast<double>(x);
+        if (std::isinf(d) && !std::isinf(x)) Fail("number out of range for a date");
         std::memcpy(v.floatBytes.data(), &d, 8);
         break;
       }
@@ -788,6 +790,8 @@ private:
       if (isFloat) {
         long double x;
         if (!ParseLongDouble(text, x)) Fail("invalid number " + std::string(text));
+        // Digits read as infinity are beyond the type's range, not the infinity the file never wrote.
+        if (std::isinf(x)) Fail("number out of range: " + std::string(text));
         SetFloat(v, suffix, x);
         if ((suffix | 32) == 'c') v.integer = ExactCurrency(text, v.integer);
       } else {
