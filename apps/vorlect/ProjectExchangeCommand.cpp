@@ -5,6 +5,7 @@
 
 #include "host/toolservices/ToolServices.h"
 #include "platform/CodePages.h"
+#include "platform/Files.h"
 #include "vle/VLSettings.h"
 #include "vle/exchange/FSearchDlg.h"
 #include "vle/project/Notation.h"
@@ -12,14 +13,19 @@
 #include "vle/project/ProjectForms.h"
 #include "vle/project/VLEMain.h"
 
+#include <stdlib.h>
+
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <filesystem>
 #include <memory>
 
 namespace vorlect::cli {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 struct CommonArgs {
   std::string project;
@@ -56,6 +62,23 @@ int RunExport(const ExportArgs& a) {
   vle::TExportOptions options;
   options.perLanguage = a.perLanguage;
   options.utf8 = a.utf8;
+  if (a.file == "-") {
+    // Standard output: the project file is written in a folder of its own and copied out whole.
+    if (a.perLanguage) throw Failure("--per-language needs a file name, not standard output");
+    std::string folder = (fs::path(platform::TempFolder()) / "vorlect-export-XXXXXX").string();
+    if (!::mkdtemp(folder.data())) throw Failure("no temporary folder for the export");
+    struct TRemove {
+      std::string folder;
+      ~TRemove() {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+      }
+    } remove{folder};
+    const std::string file = (fs::path(folder) / "stdout.csv").string();
+    if (vle::ExportProject(s.Catalogue(), file, options, false) < 0) return 1;
+    WriteOutput("-", platform::ReadFile(file));
+    return 0;
+  }
   const int count = vle::ExportProject(s.Catalogue(), a.file, options, false);
   if (count < 0) return 1;
   if (!s.Catalogue().DllBaseName.empty())
@@ -144,7 +167,7 @@ void AddProjectExchangeCommands(CLI::App& project, Action& action) {
       "export", "Write the tables of the forms into FILE.csv (form-file notation) or NAME1.rc, NAME2.rc ... (one "
                 "resource script per language)");
   AddCommon(e, *ex);
-  e->add_option("FILE", ex->file, "FILE.csv or NAME1.rc")->required();
+  e->add_option("FILE", ex->file, "FILE.csv, NAME1.rc, or - for standard output (CSV)")->required();
   e->add_flag("--per-language", ex->perLanguage, "CSV: also one file per language (FILE1.csv, FILE2.csv ...)");
   e->add_flag("--utf8", ex->utf8, "CSV: real characters in UTF-8 with a byte-order mark");
   e->callback([ex, &action] { action = [ex] { return RunExport(*ex); }; });

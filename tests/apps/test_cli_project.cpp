@@ -91,6 +91,15 @@ TEST_F(CliProject, StringModulesOfShortAndNumberedBaseNames) {
   EXPECT_NE(none.err.find("no resource script Nothing1.rc"), std::string::npos) << none.err;
 }
 
+TEST_F(CliProject, ExportToStandardOutputIsTheFileItWouldWrite) {
+  ASSERT_EQ(RunVorlect({"project", "export", Sample("Sample.dpr"), dir_.Path("all.csv"), "--no"}).status, 0);
+  Result out = RunVorlect({"project", "export", Sample("Sample.dpr"), "-", "--no"});
+  ASSERT_EQ(out.status, 0) << out.err;
+  EXPECT_EQ(out.out, ReadFile(dir_.Path("all.csv")));
+  EXPECT_FALSE(fs::exists("-.csv"));
+  EXPECT_EQ(RunVorlect({"project", "export", Sample("Sample.dpr"), "-", "--per-language"}).status, 1);
+}
+
 TEST_F(CliProject, ExportThenImportLeavesEveryFormFileAsItWas) {
   const std::string before = ReadFile(Sample("Main.dfm"));
   ASSERT_EQ(RunVorlect({"project", "export", Sample("Sample.dpr"), dir_.Path("all.csv"), "--no"}).status, 0);
