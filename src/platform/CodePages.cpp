@@ -405,4 +405,30 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   return out;
 }
 
+std::size_t FirstInvalidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    int length = 0;
+    char32_t min = 0, c = 0;
+    if ((b & 0xE0) == 0xC0) length = 2, min = 0x80, c = b & 0x1F;
+    else if ((b & 0xF0) == 0xE0) length = 3, min = 0x800, c = b & 0x0F;
+    else if ((b & 0xF8) == 0xF0) length = 4, min = 0x10000, c = b & 0x07;
+    else return i;
+    if (i + length > bytes.size()) return i;
+    for (int k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if ((next & 0xC0) != 0x80) return i;
+      c = c << 6 | (next & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return i;
+    i += length;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace vorlect::platform

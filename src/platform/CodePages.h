@@ -32,6 +32,9 @@ std::string EncodeCodePage(std::u16string_view text, int codePage, bool* lossy =
 // UTF-8 <-> UTF-16. Decoding maps each invalid UTF-8 byte to the code point of its value;
 // encoding writes lone surrogates in the generalised form (3 bytes), so nothing is dropped.
 std::u16string Utf8ToUtf16(std::string_view utf8);
+// The offset of the first byte that does not start a well-formed UTF-8 sequence (overlong forms,
+// surrogates and code points beyond U+10FFFF included); npos when all of `bytes` is UTF-8.
+std::size_t FirstInvalidUtf8(std::string_view bytes);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
 }  // namespace vorlect::platform

@@ -564,6 +564,21 @@ std::optional<std::string> ExportTableCsv(const grid::TVLStrGrid& table, const T
 
 bool ImportTableCsv(grid::TVLStrGrid& table, std::string_view contents, const TCsvContext& context) {
   TCsvSource source(contents, context.encoding);
+  if (source.utf8) {
+    // A stray byte would become a wrong character in the table: refused before anything changes.
+    const std::string_view whole =
+        contents.substr(0, kUtf8Bom.size()) == kUtf8Bom ? contents.substr(kUtf8Bom.size()) : contents;
+    if (const std::size_t at = platform::FirstInvalidUtf8(whole); at != std::string_view::npos) {
+      const std::string_view before = whole.substr(0, at);
+      const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+      const std::size_t lineStart = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
+      const std::size_t column = at - lineStart + 1 + (line == 1 && whole.size() != contents.size() ? kUtf8Bom.size() : 0);
+      ports::MessageDlg("This CSV file is not UTF-8:\rline " + std::to_string(line) + ", column " +
+                            std::to_string(column) + ". Nothing was imported.",
+                        ports::mtError, {ports::mbOK});
+      return false;
+    }
+  }
   const TCsvEscape escape = source.Escape();
   std::string_view body = source.body;
   std::size_t bodyLine = source.bodyLine;

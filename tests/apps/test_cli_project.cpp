@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -98,6 +99,34 @@ TEST_F(CliProject, ExportToStandardOutputIsTheFileItWouldWrite) {
   EXPECT_EQ(out.out, ReadFile(dir_.Path("all.csv")));
   EXPECT_FALSE(fs::exists("-.csv"));
   EXPECT_EQ(RunVorlect({"project", "export", Sample("Sample.dpr"), "-", "--per-language"}).status, 1);
+}
+
+// A file read as UTF-8 that is not: the place of the first stray byte, and no form touched.
+TEST_F(CliProject, Utf8ImportOfOtherBytesStopsWithLineAndColumn) {
+  ASSERT_EQ(RunVorlect({"project", "export", Sample("Sample.dpr"), dir_.Path("all.csv"), "--utf8", "--no"}).status, 0);
+  std::string csv = ReadFile(dir_.Path("all.csv"));
+  const std::size_t at = csv.find("Bereit");
+  ASSERT_NE(at, std::string::npos);
+  csv[at + 1] = '\xe9';  // "B\xe9reit", as a Latin-1 editor would save it
+  const std::size_t line = 1 + std::count(csv.begin(), csv.begin() + at, '\n');
+  const std::size_t column = at - csv.rfind('\n', at);
+  vorlect::platform::WriteFileAtomic(dir_.Path("all.csv"), csv);
+  const std::string before = ReadFile(Sample("Main.dfm"));
+  Result import = RunVorlect({"project", "import", Sample("Sample.dpr"), dir_.Path("all.csv"), "--utf8", "--no"});
+  EXPECT_EQ(import.status, 1);
+  EXPECT_NE(import.err.find("line " + std::to_string(line) + ", column " + std::to_string(column + 1) + ": not UTF-8"),
+            std::string::npos)
+      << import.err;
+  EXPECT_EQ(ReadFile(Sample("Main.dfm")), before);
+
+  ASSERT_EQ(RunVorlect({"form", "csv-export", Sample("Main.dfm"), dir_.Path("main.csv"), "--utf8"}).status, 0);
+  std::string form = ReadFile(dir_.Path("main.csv"));
+  form.insert(form.find('\n') + 3, "\xff");
+  vorlect::platform::WriteFileAtomic(dir_.Path("main.csv"), form);
+  Result formImport = RunVorlect({"form", "csv-import", Sample("Main.dfm"), dir_.Path("main.csv"), "--utf8", "--yes"});
+  EXPECT_EQ(formImport.status, 1);
+  EXPECT_NE(formImport.err.find("line 2, column 3"), std::string::npos) << formImport.err;
+  EXPECT_EQ(ReadFile(Sample("Main.dfm")), before);
 }
 
 TEST_F(CliProject, ExportThenImportLeavesEveryFormFileAsItWas) {

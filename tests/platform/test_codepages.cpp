@@ -142,6 +142,19 @@ TEST(CodePages, Utf8KeepsEveryByteAndLoneSurrogates) {
   EXPECT_EQ(EncodeCodePage(u"\u00e9", 65001), "\xc3\xa9");
 }
 
+TEST(CodePages, FirstInvalidUtf8FindsTheByteThatStartsNoCharacter) {
+  constexpr auto npos = std::string_view::npos;
+  EXPECT_EQ(FirstInvalidUtf8(""), npos);
+  EXPECT_EQ(FirstInvalidUtf8("a\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80"), npos);
+  EXPECT_EQ(FirstInvalidUtf8("ab\xff"), 2u);                // never a lead byte
+  EXPECT_EQ(FirstInvalidUtf8("a\x80"), 1u);                 // a continuation alone
+  EXPECT_EQ(FirstInvalidUtf8("\xc0\xaf"), 0u);              // overlong
+  EXPECT_EQ(FirstInvalidUtf8("x\xe2\x82"), 1u);             // cut short
+  EXPECT_EQ(FirstInvalidUtf8("\xed\xa0\x80"), 0u);          // a surrogate
+  EXPECT_EQ(FirstInvalidUtf8("\xf4\x90\x80\x80"), 0u);      // beyond U+10FFFF
+  EXPECT_EQ(FirstInvalidUtf8("\xe9t\xe9"), 0u);             // Latin-1 text
+}
+
 TEST(CodePages, ConcurrentUseGivesSameResults) {
   const std::string bytes = "\x93\xfa\x96\x7b\x8c\xea and \x81\x60";
   const std::u16string expected = DecodeCodePage(bytes, 932);

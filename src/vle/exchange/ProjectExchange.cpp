@@ -477,20 +477,39 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
     return -1;
   }
   // The file is read twice, a block at a time: once to count the forms for the progress report.
+  // A file read as UTF-8 must be UTF-8 throughout: a stray byte would become a wrong character in
+  // a form, so the first one stops the import before any form is written.
   int total = 0;
+  std::optional<std::pair<long, std::size_t>> invalid;  // line and column (from 1)
   try {
-    bool first = true, firstLine = true;
+    bool first = true, firstLine = true, asUtf8 = utf8;
+    long lineNumber = 0;
     ForEachFileLine(fileName, [&](std::string_view line) {
+      ++lineNumber;
+      std::size_t skipped = 0;
       if (firstLine) {
         firstLine = false;
-        if (line.substr(0, kBom.size()) == kBom) line.remove_prefix(kBom.size());
-        if (CsvSeparatorLine(line)) return;
+        if (line.substr(0, kBom.size()) == kBom) {
+          line.remove_prefix(kBom.size());
+          skipped = kBom.size();
+          asUtf8 = true;
+        }
       }
+      if (asUtf8 && !invalid)
+        if (const std::size_t at = platform::FirstInvalidUtf8(line); at != std::string_view::npos)
+          invalid.emplace(lineNumber, skipped + at + 1);
+      if (lineNumber == 1 && CsvSeparatorLine(line)) return;
       total += first || IsCsvHeaderLine(line);
       first = false;
     });
   } catch (const platform::FileError&) {
     MessageDlg(Format("File %s\rcould not be opened.", fileName), mtError, {mbAbort});
+    return -1;
+  }
+  if (invalid) {
+    MessageDlg(Format("File %s\r", fileName) + "line " + std::to_string(invalid->first) + ", column " +
+                   std::to_string(invalid->second) + ": not UTF-8. Nothing was imported.",
+               mtError, {mbAbort});
     return -1;
   }
   auto* host = toolservices::GetHostServices();
