@@ -1,5 +1,6 @@
 #include "host/framework/UnknownClasses.h"
 
+#include <cstdint>
 #include <mutex>
 #include <span>
 #include <unordered_map>
