@@ -10,6 +10,7 @@
 #include "host/framework/Classes.h"
 #include "host/framework/Graphics.h"
 #include "host/framework/TypInfo.h"
+#include "host/framework/UnknownClasses.h"
 
 #include <cstdint>
 #include <memory>
@@ -534,22 +535,28 @@ private:
 
 // ---- classes the registry does not know ------------------------------------------------------
 
-// A non-visual component of an unregistered class: it keeps its class name, and every property
-// it was read with stays raw (see Streaming.h). It publishes only Name and Tag.
-class TUnknownComponent : public TComponent {
-  VORLECT_CLASS(TUnknownComponent, TComponent)
+// A non-visual component of an unregistered class: it keeps its class name. It publishes Name
+// and Tag, and once read from a file what the file stores of the kinds UnknownClasses.h lists;
+// every other property it was read with stays raw (see Streaming.h).
+class TUnknownComponent : public TComponent, public TStoredProperties {
 public:
+  using inherited = TComponent;
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return ClassOr(StaticClass()); }
   explicit TUnknownComponent(TComponent* owner) : TComponent(owner) {}
 };
 
 // A control of an unregistered class (its object has a size or holds other objects). It
-// publishes only what every control inherits published from TControl (AlignWithMargins, Left,
+// publishes what every control inherits published from TControl (AlignWithMargins, Left,
 // Top, Width, Height, Cursor, Hint, HelpType, HelpKeyword, HelpContext, Margins, CustomHint,
-// ParentCustomHint) besides Name and Tag; the rest stays raw.
+// ParentCustomHint) besides Name and Tag, and once read from a file what the file stores of the
+// kinds UnknownClasses.h lists; the rest stays raw.
 // Controls nested in it in the file take it as their Parent.
-class TUnknownControl : public TWinControl {
-  VORLECT_CLASS(TUnknownControl, TWinControl)
+class TUnknownControl : public TWinControl, public TStoredProperties {
 public:
+  using inherited = TWinControl;
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return ClassOr(StaticClass()); }
   explicit TUnknownControl(TComponent* owner) : TWinControl(owner) {}
 };
 

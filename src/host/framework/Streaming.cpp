@@ -150,6 +150,8 @@ private:
     } catch (const std::exception& e) {
       Fail(where, std::string("cannot create ") + obj.className + ": " + e.what());
     }
+    // An unknown class publishes what its file stores (before Begin, which compares class names).
+    PublishStoredProperties(*c, obj.className, obj.properties);
     Begin(*c, obj, where);
     try {
       c->SetParentComponent(parent);
@@ -308,6 +310,7 @@ private:
       for (std::size_t i = 0; i < v.items.size(); ++i) {
         const formfile::CollectionItem& src = v.items[i];
         TCollectionItem* item = coll->Add();
+        PublishStoredProperties(*item, item->ClassType().Name(), src.properties);
         FilerState& f = item->EnsureFiler();
         f.fromFile = true;
         f.hasIndex = src.hasIndex;

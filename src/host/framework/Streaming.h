@@ -26,7 +26,8 @@
 // TForm; an inline child, or an inherited one with children whose class name contains "frame",
 // becomes a TFrame; any other object becomes a TUnknownControl when it has
 // Width or Height or child objects, else a TUnknownComponent. All of them report the file's
-// class name through ClassName().
+// class name through ClassName(). The last two, and the items of their collections, publish the
+// strings, Booleans, string lists, collections and sub-objects the file stores (UnknownClasses.h).
 #pragma once
 
 #include "host/formfile/FormFile.h"

@@ -179,6 +179,12 @@ ClassBuilderBase::ClassBuilderBase(std::string name, const ClassInfo* parent) {
   info_.parent_ = parent;
 }
 
+RuntimeClassBuilder::RuntimeClassBuilder(std::string name, const ClassInfo& parent)
+    : ClassBuilderBase(std::move(name), &parent) {
+  info_.createComponent_ = parent.createComponent_;
+  info_.createItem_ = parent.createItem_;
+}
+
 PropInfo& ClassBuilderBase::NewProp(std::string name, TypeKind kind) {
   auto p = std::make_unique<PropInfo>();
   p->name = std::move(name);

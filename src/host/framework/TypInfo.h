@@ -200,6 +200,7 @@ private:
   template <class T>
   friend class ClassBuilder;
   friend class ClassBuilderBase;
+  friend class RuntimeClassBuilder;
 
   std::string name_;
   const ClassInfo* parent_ = nullptr;
@@ -246,6 +247,15 @@ protected:
   PropInfo* last_ = nullptr;
   bool published_ = true;
   std::vector<const PropInfo*> republished_;   // ancestors' published props given new defaults
+};
+
+// A class made while the program runs (classes the registry does not know, shaped by what a
+// form file stores). It takes its parent's virtual constructors; the caller fills in the
+// accessors of each property it adds.
+class RuntimeClassBuilder : public ClassBuilderBase {
+public:
+  RuntimeClassBuilder(std::string name, const ClassInfo& parent);
+  PropInfo& Add(std::string name, TypeKind kind) { return NewProp(std::move(name), kind); }
 };
 
 namespace detail {

@@ -1,0 +1,133 @@
+// Forms holding components of classes the framework does not know, through update, export,
+// import and dump as a user runs them.
+#include "CliTestUtil.h"
+
+#include "platform/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+using vorlect::platform::ReadFile;
+using vorlect::platform::WriteFileAtomic;
+using vorlect::testing::Result;
+using vorlect::testing::RunVorlect;
+using vorlect::testing::TempFolder;
+
+namespace {
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+class CliUnknownClasses : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const char* old = std::getenv("VORLECT_REGISTRY_DIR");
+    hadRegistry_ = old != nullptr;
+    if (old) oldRegistry_ = old;
+    setenv("VORLECT_REGISTRY_DIR", dir_.Path("registry").c_str(), 1);
+  }
+  void TearDown() override {
+    if (hadRegistry_) setenv("VORLECT_REGISTRY_DIR", oldRegistry_.c_str(), 1);
+    else unsetenv("VORLECT_REGISTRY_DIR");
+  }
+
+  TempFolder dir_;
+  std::string oldRegistry_;
+  bool hadRegistry_ = false;
+};
+
+const char* const kComponents =
+    "object WildForm: TWildForm\r\n"
+    "  Caption = 'Calendar'\r\n"
+    "  object KingLabel1: TKingLabel\r\n"
+    "    Left = 8\r\n"
+    "    Width = 80\r\n"
+    "    Alignment = taCenter\r\n"
+    "    Caption = 'May'\r\n"
+    "    Hint = 'Month'\r\n"
+    "    Items.Strings = (\r\n"
+    "      'one'\r\n"
+    "      'two')\r\n"
+    "  end\r\n"
+    "  object Box1: TKingPanel\r\n"
+    "    Width = 100\r\n"
+    "    Title.Caption = 'Inside'\r\n"
+    "    object Inner: TKingButton\r\n"
+    "      Width = 10\r\n"
+    "      Caption = 'Go'\r\n"
+    "    end\r\n"
+    "  end\r\n"
+    "  object Timer1: TKingTimer\r\n"
+    "    Hint = 'Ticks'\r\n"
+    "    Interval = 10\r\n"
+    "  end\r\n";
+const char* const kTable = "  object Vorlect1: TVorlect\r\n    Languages = 2\r\n  end\r\nend\r\n";
+
+TEST_F(CliUnknownClasses, UpdateExportImportAndDumpCarryTheirTexts) {
+  const std::string dpr = dir_.Path("Wild.dpr"), dfm = dir_.Path("WildMain.dfm"), csv = dir_.Path("all.csv");
+  WriteFileAtomic(dpr, "program Wild;\r\n\r\nuses\r\n  Forms,\r\n  WildMain in 'WildMain.pas' {WildForm};\r\n\r\n"
+                       "begin\r\nend.\r\n");
+  WriteFileAtomic(dir_.Path("WildMain.pas"),
+                  "unit WildMain;\r\n\r\ninterface\r\n\r\ntype\r\n  TWildForm = class(TForm)\r\n  end;\r\n\r\n"
+                  "implementation\r\n\r\nend.\r\n");
+  WriteFileAtomic(dfm, std::string(kComponents) + kTable);
+
+  Result update = RunVorlect({"form", "update", dfm});
+  ASSERT_EQ(update.status, 0) << update.err;
+  // Caption and hint of the label, the nested button's caption, the non-visual one's hint; not
+  // the list, nor the sub-object's caption.
+  EXPECT_TRUE(Has(ReadFile(dfm), "      'KingLabel1'\r\n      'May'\r\n      ''\r\n      '\".Hint'\r\n      'Month'\r\n"
+                                 "      ''\r\n      'Inner'\r\n      'Go'\r\n      ''\r\n      'Timer1'\r\n      ''\r\n"
+                                 "      ''\r\n      '\".Hint'\r\n      'Ticks'\r\n      '')\r\n"))
+      << ReadFile(dfm);
+  EXPECT_EQ(ReadFile(dfm).rfind(kComponents, 0), 0u) << "only the table changes";
+
+  ASSERT_EQ(RunVorlect({"project", "export", dpr, csv, "--no"}).status, 0);
+  std::string rows = ReadFile(csv);
+  EXPECT_TRUE(Has(rows, "KingLabel1;May;\"\"\r\n\"\"\".Hint\";Month;\"\"\r\nInner;Go;\"\"\r\n")) << rows;
+  rows = Replaced(rows, "KingLabel1;May;\"\"", "KingLabel1;May;Mai");
+  rows = Replaced(rows, "\".Hint\";Month;\"\"", "\".Hint\";Month;Monat");
+  rows = Replaced(rows, "Inner;Go;\"\"", "Inner;Go;Los");
+  rows = Replaced(rows, "\".Hint\";Ticks;\"\"", "\".Hint\";Ticks;Takt");
+  WriteFileAtomic(csv, rows);
+  Result import = RunVorlect({"project", "import", dpr, csv, "--no"});
+  ASSERT_EQ(import.status, 0) << import.err;
+  EXPECT_EQ(ReadFile(dfm).rfind(kComponents, 0), 0u) << "only the table changes";
+
+  Result german = RunVorlect({"form", "dump", dfm, "--language", "1"});
+  ASSERT_EQ(german.status, 0) << german.err;
+  std::string expected = Replaced(kComponents, "Caption = 'May'", "Caption = 'Mai'");
+  expected = Replaced(expected, "Hint = 'Month'", "Hint = 'Monat'");
+  expected = Replaced(expected, "Caption = 'Go'", "Caption = 'Los'");
+  expected = Replaced(expected, "Hint = 'Ticks'", "Hint = 'Takt'");
+  expected = Replaced(expected, "Caption = 'Calendar'", "Caption = ''");  // no text for it in language 1
+  EXPECT_EQ(german.out.rfind(expected, 0), 0u) << german.out;
+}
+
+// A real project whose forms hold a third-party label class: its captions enter the tables.
+TEST_F(CliUnknownClasses, CorpusProjectLabelsOfAnUnknownClassEnterTheTables) {
+  const fs::path project = fs::path(VORLECT_CORPUS_DIR) / "projects" / "kingcal-demo-binary-forms";
+  if (!fs::is_directory(project)) GTEST_SKIP() << "corpus project not found at " << project;
+  fs::copy(project, dir_.Path("kc"), fs::copy_options::recursive);
+  const std::string dpr = dir_.Path("kc/Kingcal.dpr"), csv = dir_.Path("kc.csv");
+  ASSERT_EQ(RunVorlect({"project", "add-component", dpr, "--languages", "2", "--yes"}).status, 0);
+  ASSERT_EQ(RunVorlect({"project", "update", dpr, "--yes"}).status, 0);
+  ASSERT_EQ(RunVorlect({"project", "export", dpr, csv, "--no"}).status, 0);
+  const std::string rows = ReadFile(csv);
+  int labels = 0;
+  for (size_t at = 0; (at = rows.find("\nKingLabel", at)) != std::string::npos; ++at) ++labels;
+  EXPECT_EQ(labels, 18) << rows;
+  EXPECT_TRUE(Has(rows, "\nKingLabel12;May;\"\"\r\n")) << rows;
+}
+
+}  // namespace
