@@ -67,6 +67,7 @@ int RunList(const CatalogueArgs& a) {
 }
 
 int RunAddComponent(const CatalogueArgs& a) {
+  const auto lock = LockProject(a.project);
   vle::LoadExpertSettings();
   RunPorts ports(a.questions);
   vle::ProjectSession session(a.project, TerminalProgress());
@@ -88,6 +89,7 @@ int RunAddComponent(const CatalogueArgs& a) {
 }
 
 int RunEmpty(const CatalogueArgs& a) {
+  const auto lock = LockProject(a.project);
   RunPorts ports(a.questions);
   vle::ProjectSession session(a.project, TerminalProgress());
   vle::TFPrjList& catalogue = session.Catalogue();
