@@ -407,9 +407,10 @@ TEST_F(FilesTest, TemporariesOfKilledRunsAreRemovedByTheNextWrite) {
   ::waitpid(dead, nullptr, 0);
   const std::string d = std::to_string(dead), live = std::to_string(::getppid());
   const struct timespec old[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+  const struct timespec young[2] = {{::time(nullptr) + 1, 0}, {::time(nullptr) + 1, 0}};
   auto make = [&](const std::string& name, bool aged) {
     std::ofstream(Path(name)) << "x";  // not through WriteFileAtomic: that would sweep the folder now
-    if (aged) ::utimensat(AT_FDCWD, Path(name).c_str(), old, 0);
+    ::utimensat(AT_FDCWD, Path(name).c_str(), aged ? old : young, 0);
   };
   make(".Main.dfm.vl" + d + "_a1b2c3.tmp", true);        // left by a killed run: goes
   make(".Main.pas.vl" + d + "_zz9zz9.tmp", true);        // goes
