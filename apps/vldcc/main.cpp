@@ -1,8 +1,10 @@
 // vldcc: compiles a generated library source into a resource-only DLL.
+#include "platform/Files.h"
 #include "rc/Tools.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
+  vorlect::platform::InstallSignalCleanup();  // a stopped run leaves no half-written output
   return vorlect::rc::RunLibraryCompiler(std::vector<std::string>(argv + 1, argv + argc), std::cout);
 }

@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "host/ports/Ports.h"
+#include "platform/Files.h"
 #include "ui/FPressKey.h"
 #include "ui/FSetLang.h"
 #include "ui/MyDialogs.h"
@@ -18,6 +19,8 @@
 #include "ui/project/ProjectManager.h"
 
 int main(int argc, char** argv) {
+  // A window closed by a signal leaves every file it was writing as it was or complete.
+  vorlect::platform::InstallSignalCleanup();
   // Options first, so that --help and usage errors need no display; Qt's own options
   // (-platform, -style ...) are left for the application.
   CLI::App cli{"Vorlect's windows: the translation editor, the project manager and the language setup."};

@@ -30,6 +30,12 @@ void WriteOutput(const std::string& path, std::string_view data) {
     throw Failure("<stdout>: write error");
 }
 
+std::unique_ptr<platform::FileLock> LockProject(const std::string& project) {
+  return std::make_unique<platform::FileLock>(project + ".lock", [&project] {
+    std::cerr << "vorlect: waiting for another run on " << project << " to finish\n" << std::flush;
+  });
+}
+
 std::string DisplayName(const std::string& path) { return path == "-" ? "<stdin>" : path; }
 
 std::string Utf8Of(std::string_view bytes, int codePage) {

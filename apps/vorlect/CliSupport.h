@@ -1,6 +1,8 @@
 // Input, output and error reporting shared by the subcommands.
 #pragma once
 
+#include "platform/Files.h"
+
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -20,6 +22,12 @@ std::string ReadInput(const std::string& path);
 
 // Writes a whole file atomically, or to standard output for "-".
 void WriteOutput(const std::string& path, std::string_view data);
+
+// Held by a project command that writes the project's files, from before it reads the forms to
+// its end: a second such command on the same project waits for it (saying so on standard error),
+// so that their changes never mix. A lock file beside the project (PROJECT.dpr.lock) that goes
+// with the run, also when the run is killed.
+std::unique_ptr<platform::FileLock> LockProject(const std::string& project);
 
 // The name to use in messages for a path ("<stdin>" for "-").
 std::string DisplayName(const std::string& path);

@@ -72,6 +72,7 @@ struct ProjectArgs {
 // One line per selected form: updated, unchanged, FAILED, or "none" without a translation
 // component; status 1 when a form failed.
 int RunProjectUpdate(const ProjectArgs& a) {
+  const auto lock = LockProject(a.project);
   RunPorts ports(a.questions);
   AnswerRemovedComponents(ports, a.dropRemoved);
   const vle::TProgress progress = TerminalProgress();

@@ -67,6 +67,7 @@ int RunList(const CatalogueArgs& a) {
 }
 
 int RunAddComponent(const CatalogueArgs& a) {
+  const auto lock = LockProject(a.project);
   vle::LoadExpertSettings();
   RunPorts ports(a.questions);
   vle::ProjectSession session(a.project, TerminalProgress());
@@ -88,6 +89,7 @@ int RunAddComponent(const CatalogueArgs& a) {
 }
 
 int RunEmpty(const CatalogueArgs& a) {
+  const auto lock = LockProject(a.project);
   RunPorts ports(a.questions);
   vle::ProjectSession session(a.project, TerminalProgress());
   vle::TFPrjList& catalogue = session.Catalogue();
@@ -98,13 +100,39 @@ int RunEmpty(const CatalogueArgs& a) {
 
 // Converts every form to the other format in `outDir` and back again, and says whether the round
 // trip gave the original bytes.
+// The file a form converts to: text forms become binary "<stem>.dfm", binary ones "<stem>.txt".
+std::string ConvertedPath(const std::string& dfm, formfile::FileFormat format, const std::string& outDir) {
+  const std::string stem = fs::path(dfm).stem().string();
+  return (fs::path(outDir) / (stem + (format == formfile::FileFormat::Text ? ".dfm" : ".txt"))).string();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  if (fs::equivalent(a, b, ec)) return true;
+  return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec) && !ec;
+}
+
 int RunConvert(const std::string& project, const std::string& outDir) {
   toolservices::HeadlessHost host(project);
+  // An output that is one of the project's own forms (--out the project's folder) would replace
+  // that source by its conversion: refused before anything is written.
+  std::vector<std::string> sources;
+  for (int i = 0; i < host.HostFormCount(); ++i) sources.push_back(FormFileOfUnit(host.HostFormFile(i)));
+  for (const std::string& dfm : sources) {
+    std::string data;
+    try {
+      data = platform::ReadFile(dfm);
+    } catch (const std::exception&) {
+      continue;  // reported below
+    }
+    const std::string target = ConvertedPath(dfm, formfile::DetectFormat(data), outDir);
+    for (const std::string& source : sources)
+      if (SameFile(target, source))
+        throw Failure(target + " is a form file of the project; choose another --out folder (nothing was converted)");
+  }
   fs::create_directories(outDir);
   int failures = 0;
-  for (int i = 0; i < host.HostFormCount(); ++i) {
-    const std::string dfm = FormFileOfUnit(host.HostFormFile(i));
-    const std::string stem = fs::path(dfm).stem().string();
+  for (const std::string& dfm : sources) {
     try {
       const std::string data = platform::ReadFile(dfm);
       formfile::FileFormat format = formfile::FileFormat::Unknown;
@@ -115,14 +143,14 @@ int RunConvert(const std::string& project, const std::string& outDir) {
         formfile::TextInfo info;
         formfile::ReadText(data, dfm, &info);
         other = formfile::WriteBinary(root, true);
-        otherPath = (fs::path(outDir) / (stem + ".dfm")).string();
+        otherPath = ConvertedPath(dfm, format, outDir);
         formfile::TextOptions options;
         options.lineEnd = info.lineEnd;
         options.byteOrderMark = info.byteOrderMark;
         back = formfile::WriteText(formfile::ReadBinary(other, otherPath), options);
       } else {
         other = formfile::WriteText(root);
-        otherPath = (fs::path(outDir) / (stem + ".txt")).string();
+        otherPath = ConvertedPath(dfm, format, outDir);
         back = formfile::WriteBinary(formfile::ReadText(other, otherPath),
                                      format == formfile::FileFormat::BinaryWithHeader);
       }

@@ -75,6 +75,8 @@ bool ExportScripts(const BuildArgs& a, const std::string& folder) {
 int RunBuildDlls(const BuildArgs& a) {
   if (a.base.empty() || a.base.find('/') != std::string::npos)
     throw Failure("the base name must be a file name without folder: \"" + a.base + "\"");
+  // Scripts, library sources and modules beside the project: one build at a time.
+  const auto lock = LockProject(a.project);
   vle::TToolPaths tools = vle::ToolPaths();
   if (!a.compiler.empty()) tools.Compiler = a.compiler;
   if (!a.resourceCompiler.empty()) tools.ResourceCompiler = a.resourceCompiler;

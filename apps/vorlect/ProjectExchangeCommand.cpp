@@ -94,6 +94,7 @@ struct ImportArgs : CommonArgs {
 };
 
 int RunImport(const ImportArgs& a) {
+  const auto lock = LockProject(a.project);
   RunPorts ports(a.questions);
   Session s(a);
   vle::TImportReport report;
@@ -114,6 +115,7 @@ volatile std::sig_atomic_t interrupted = 0;
 extern "C" void OnInterrupt(int) { interrupted = 1; }
 
 int RunReplace(const ReplaceArgs& a) {
+  const auto lock = a.dryRun ? nullptr : LockProject(a.project);
   RunPorts ports(a.questions);
   Session s(a);
   vle::TSearchDlg dlg(s.Catalogue());

@@ -10,6 +10,8 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
+  // A run stopped by Ctrl+C or kill leaves every file it was writing as it was or complete.
+  vorlect::platform::InstallSignalCleanup();
   CLI::App app{"Vorlect: localise the forms of desktop applications (form files, translations, string modules)."};
   app.name("vorlect");
   app.require_subcommand(1);

@@ -1,12 +1,19 @@
 #include "platform/Files.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <mutex>
 #include <random>
+#include <set>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,11 +118,156 @@ void WriteFileAtomic(const std::string& path, std::string_view data) {
   file.Commit();
 }
 
+// ---- Signal cleanup -----------------------------------------------------------------------------
+
+namespace {
+
+// Paths to remove when a signal stops the run. The handler only reads the slots and calls
+// unlink(), both safe in a signal handler.
+constexpr int kCleanupSlots = 1024;
+std::atomic<char*> cleanupPaths[kCleanupSlots];
+
+void CleanupHandler(int sig) {
+  const int savedErrno = errno;
+  for (auto& slot : cleanupPaths)
+    if (const char* path = slot.load()) ::unlink(path);
+  struct sigaction dfl {};
+  dfl.sa_handler = SIG_DFL;
+  ::sigemptyset(&dfl.sa_mask);
+  ::sigaction(sig, &dfl, nullptr);
+  errno = savedErrno;
+  ::raise(sig);  // delivered when the handler returns: the run ends by the signal it got
+}
+
+// When this run started: only temporaries older than that can be left by an earlier run. Read
+// from the clock that stamps files, so a file made at once after the start is never older.
+const struct timespec kRunStart = [] {
+  struct timespec t {};
+  ::clock_gettime(CLOCK_REALTIME_COARSE, &t);
+  return t;
+}();
+
+}  // namespace
+
+void InstallSignalCleanup() {
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction old {};
+    if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;  // e.g. nohup
+    struct sigaction sa {};
+    sa.sa_handler = CleanupHandler;
+    ::sigemptyset(&sa.sa_mask);
+    ::sigaction(sig, &sa, nullptr);
+  }
+  std::signal(SIGXFSZ, SIG_IGN);
+}
+
+int RemoveOnSignal(const std::string& path) {
+  char* copy = ::strdup(path.c_str());
+  if (!copy) return -1;
+  for (int i = 0; i < kCleanupSlots; ++i) {
+    char* expected = nullptr;
+    if (cleanupPaths[i].compare_exchange_strong(expected, copy)) return i;
+  }
+  std::free(copy);
+  return -1;
+}
+
+void ForgetOnSignal(int slot) {
+  if (slot < 0 || slot >= kCleanupSlots) return;
+  std::free(cleanupPaths[slot].exchange(nullptr));
+}
+
+// ---- Temporaries left by a killed run -------------------------------------------------------------
+
+namespace {
+
+constexpr std::string_view kTempMark = ".vl";    // ".<name>.vl<pid>_<random>.tmp"
+constexpr std::string_view kTempEnd = ".tmp";
+constexpr size_t kRandomLength = 6;
+
+std::string TemporaryName(const std::string& base) {
+  return "." + base + std::string(kTempMark) + std::to_string(::getpid()) + "_" + RandomSuffix() +
+         std::string(kTempEnd);
+}
+
+bool ProcessAlive(long pid) {
+  if (pid <= 0 || pid > INT_MAX) return false;
+  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+// Each folder is swept once per process.
+void SweepOnce(const std::string& folder) {
+  static std::mutex mutex;
+  static std::set<std::string> swept;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!swept.insert(folder).second) return;
+  }
+  RemoveStaleTemporaries(folder);
+}
+
+}  // namespace
+
+bool IsTemporaryName(std::string_view name, long* pid) {
+  // "." + base + ".vl" + digits + "_" + 6 of [a-z0-9] + ".tmp", base not empty
+  if (name.size() < 2 + kTempMark.size() + 1 + 1 + kRandomLength + kTempEnd.size() || name[0] != '.') return false;
+  if (name.substr(name.size() - kTempEnd.size()) != kTempEnd) return false;
+  name.remove_suffix(kTempEnd.size());
+  for (size_t i = 0; i < kRandomLength; ++i) {
+    const char c = name[name.size() - 1 - i];
+    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  }
+  name.remove_suffix(kRandomLength);
+  if (name.back() != '_') return false;
+  name.remove_suffix(1);
+  size_t digits = 0;
+  while (digits < name.size() && digits < 10 && name[name.size() - 1 - digits] >= '0' &&
+         name[name.size() - 1 - digits] <= '9')
+    ++digits;
+  if (digits == 0) return false;
+  const std::string_view number = name.substr(name.size() - digits);
+  name.remove_suffix(digits);
+  if (name.size() < 1 + 1 + kTempMark.size() || name.substr(name.size() - kTempMark.size()) != kTempMark)
+    return false;
+  if (pid) *pid = std::strtol(std::string(number).c_str(), nullptr, 10);
+  return true;
+}
+
+int RemoveStaleTemporaries(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    long pid = 0;
+    if (!IsTemporaryName(entry->d_name, &pid) || pid == ::getpid() || ProcessAlive(pid)) continue;
+    struct stat st;
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    const bool older = st.st_mtim.tv_sec < kRunStart.tv_sec ||
+                       (st.st_mtim.tv_sec == kRunStart.tv_sec && st.st_mtim.tv_nsec < kRunStart.tv_nsec);
+    if (older && ::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
+}
+
 // ---- AtomicFile ---------------------------------------------------------------------------------
 
 namespace {
 constexpr size_t kWriteBlock = 1 << 18;
+
+// A name for an open descriptor (/dev/stdout, /dev/fd/3, /proc/self/fd/1): written through the
+// descriptor's file even when that is a regular file, since renaming over it would leave the
+// descriptor's holder (the shell that redirected it) writing to a file no one sees.
+bool NamesDescriptor(const std::string& path) {
+  for (std::string_view p : {"/dev/stdout", "/dev/stderr", "/dev/fd/", "/proc/self/fd/", "/proc/thread-self/fd/"})
+    if (path.rfind(p, 0) == 0) return true;
+  if (path.rfind("/proc/", 0) == 0) {
+    const size_t fd = path.find("/fd/", 6);
+    return fd != std::string::npos && path.find_first_not_of("0123456789", 6) == fd;
+  }
+  return false;
 }
+}  // namespace
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
   if (path_.empty()) Fail(path_, ENOENT);
@@ -123,30 +275,66 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
   struct stat st;
   existed_ = ::stat(target_.c_str(), &st) == 0;
   if (existed_ && S_ISDIR(st.st_mode)) Fail(path_, EISDIR);
+  if (NamesDescriptor(path_)) {
+    OpenInPlace(existed_ && S_ISREG(st.st_mode));
+    return;
+  }
+  if (existed_ && !S_ISREG(st.st_mode)) {
+    OpenInPlace(false);
+    return;
+  }
   mode_ = existed_ ? (st.st_mode & 07777) : 0;
+  if (existed_) {
+    // Without a write bit the file is read-only even to root; otherwise the user must be able
+    // to write the file itself, not only the folder that holds it.
+    if ((mode_ & 0222) == 0) throw FileError(path_, kReadOnly);
+    if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) Fail(path_, errno);
+  }
 
   // Hidden temporary beside the target so the final rename stays on one file system.
   const auto slash = target_.rfind('/');
   const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
   const std::string dirPrefix = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
+  SweepOnce(FolderOf(target_));
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temp_ = dirPrefix + "." + base + "." + RandomSuffix() + ".tmp";
+    temp_ = dirPrefix + TemporaryName(base);
     fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EEXIST) Fail(path_, errno);
   }
   if (fd_ < 0) Fail(path_, EEXIST);
-  if (existed_ && ::fchmod(fd_, mode_) != 0) {
-    const int err = errno;
-    ::close(fd_);
-    fd_ = -1;
-    ::unlink(temp_.c_str());
-    Fail(path_, err);
+  cleanupSlot_ = RemoveOnSignal(temp_);
+  if (existed_) {
+    // The owner first: a change of owner clears the set-user and set-group bits that fchmod
+    // sets again. Who may not give the file away keeps at least its group where possible.
+    struct stat made;
+    if (::fstat(fd_, &made) == 0 && (made.st_uid != st.st_uid || made.st_gid != st.st_gid))
+      if (::fchown(fd_, st.st_uid, st.st_gid) != 0) (void)::fchown(fd_, static_cast<uid_t>(-1), st.st_gid);
+    if (::fchmod(fd_, mode_) != 0) {
+      const int err = errno;
+      ::close(fd_);
+      fd_ = -1;
+      ::unlink(temp_.c_str());
+      ForgetOnSignal(cleanupSlot_);
+      temp_.clear();
+      Fail(path_, err);
+    }
   }
+}
+
+void AtomicFile::OpenInPlace(bool append) {
+  inPlace_ = true;
+  // No O_TRUNC: a device or a FIFO has nothing to truncate, and a descriptor's file belongs to
+  // whoever opened it.
+  do fd_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (append ? O_APPEND : 0));
+  while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) Fail(path_, errno);
+  temp_ = path_;  // marks the file as open for Write and Commit; never removed
 }
 
 AtomicFile::~AtomicFile() {
   if (fd_ >= 0) ::close(fd_);
-  if (!temp_.empty()) ::unlink(temp_.c_str());
+  if (!temp_.empty() && !inPlace_) ::unlink(temp_.c_str());
+  ForgetOnSignal(cleanupSlot_);
 }
 
 void AtomicFile::Write(std::string_view data) {
@@ -168,12 +356,21 @@ void AtomicFile::Flush() {
 void AtomicFile::Commit() {
   if (temp_.empty()) Fail(path_, EBADF);
   Flush();
+  if (inPlace_) {
+    const int rc = ::close(fd_);
+    fd_ = -1;
+    temp_.clear();
+    if (rc != 0) Fail(path_, errno);
+    return;
+  }
   if (::fsync(fd_) != 0) Fail(path_, errno);
   const int rc = ::close(fd_);  // a failing close reports a delayed write error
   fd_ = -1;
   if (rc != 0) Fail(path_, errno);
   if (::rename(temp_.c_str(), target_.c_str()) != 0) Fail(path_, errno);
   temp_.clear();
+  ForgetOnSignal(cleanupSlot_);
+  cleanupSlot_ = -1;
 
   // Make the rename itself durable; a failure here no longer endangers either version.
   const int dirFd = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -181,6 +378,44 @@ void AtomicFile::Commit() {
     ::fsync(dirFd);
     ::close(dirFd);
   }
+}
+
+// ---- FileLock -----------------------------------------------------------------------------------
+
+FileLock::FileLock(std::string path, const std::function<void()>& waiting) : path_(std::move(path)) {
+  bool told = false;
+  for (;;) {
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd_ < 0) Fail(path_, errno);
+    int rc = ::flock(fd_, LOCK_EX | LOCK_NB);
+    if (rc != 0 && errno == EWOULDBLOCK) {
+      if (waiting && !told) waiting();
+      told = true;
+      do rc = ::flock(fd_, LOCK_EX);
+      while (rc != 0 && errno == EINTR);
+    }
+    if (rc != 0) {
+      const int err = errno;
+      ::close(fd_);
+      fd_ = -1;
+      Fail(path_, err);
+    }
+    // The holder before us removes the file as it lets go: a lock on a removed file locks
+    // nothing, so start again on the file that is there now.
+    struct stat held, named;
+    if (::fstat(fd_, &held) == 0 && ::stat(path_.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+        held.st_ino == named.st_ino)
+      break;
+    ::close(fd_);
+    fd_ = -1;
+  }
+  cleanupSlot_ = RemoveOnSignal(path_);
+}
+
+FileLock::~FileLock() {
+  ForgetOnSignal(cleanupSlot_);
+  ::unlink(path_.c_str());  // while still held, so no one locks a file that is about to go
+  ::close(fd_);
 }
 
 // ---- LineReader ---------------------------------------------------------------------------------

@@ -3,8 +3,14 @@
 // Every rewrite of a user's file goes through WriteFileAtomic: the new content goes to a
 // temporary file in the same folder, is flushed, and only then replaces the original by rename.
 // A failure at any point leaves the original as it was.
+//
+// What a rename must not replace is written in place instead: a target that is not a regular file
+// (a device, a FIFO, /dev/stdout) or names an open descriptor. A regular file without write
+// permission is refused as a read-only file, as the original platform refuses to write one; a
+// replaced file keeps its permissions and, where the process may set them, its owner and group.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,6 +18,8 @@
 namespace vorlect::platform {
 
 // An operating-system failure on a file; what() names the file and the reason.
+inline constexpr const char* kReadOnly = "read-only file";
+
 class FileError : public std::runtime_error {
 public:
   FileError(std::string path, std::string reason);
@@ -25,7 +33,8 @@ private:
 std::string ReadFile(const std::string& path);
 
 // Replaces (or creates) `path` with `data` atomically; keeps the permissions of an existing file.
-// Throws FileError; on failure `path` is untouched and no temporary file is left behind.
+// Throws FileError (a read-only file: reason kReadOnly); on failure `path` is untouched and no
+// temporary file is left behind.
 void WriteFileAtomic(const std::string& path, std::string_view data);
 
 // The same for content written piece by piece: Write appends (buffered), Commit replaces `path`
@@ -44,11 +53,54 @@ public:
 
 private:
   void Flush();
+  void OpenInPlace(bool append);
   std::string path_, target_, temp_;
   int fd_ = -1;
+  int cleanupSlot_ = -1;  // the temporary's entry in the signal cleanup
   bool existed_ = false;
+  bool inPlace_ = false;  // written straight into the target (not a regular file)
   unsigned mode_ = 0;
   std::string buffer_;
+};
+
+// ---- A run that is stopped ------------------------------------------------------------------------
+//
+// A run stopped by SIGINT, SIGTERM or SIGHUP removes the temporary files of every AtomicFile not
+// yet committed (and every file given to RemoveOnSignal) and then ends by that signal, so each
+// file it was writing is either as it was or complete. SIGXFSZ is ignored: a write beyond the
+// file-size limit then fails as an error and is rolled back. Programs that write users' files
+// call this once at their start; a signal that was ignored when it is called stays ignored.
+void InstallSignalCleanup();
+
+// Files removed by the signal cleanup besides the temporaries (a lock file). Returns a slot for
+// ForgetOnSignal, -1 when none was free (the file is then not removed).
+int RemoveOnSignal(const std::string& path);
+void ForgetOnSignal(int slot);
+
+// Temporary files of AtomicFile carry the writing process's id. Those left in `folder` by a run
+// that was killed (its process is gone, the file older than this run) are removed; nothing else
+// is touched. AtomicFile does this once per folder and process; returns the number removed.
+int RemoveStaleTemporaries(const std::string& folder);
+
+// Whether `name` (without folder) is the name of an AtomicFile temporary; its process id in *pid.
+bool IsTemporaryName(std::string_view name, long* pid = nullptr);
+
+// An exclusive lock held through a lock file: waits while another process holds it (calling
+// `waiting` once first), and the system releases it when its holder ends, however it ends. The
+// file is removed on release and by the signal cleanup; one left by a killed holder is taken
+// over. Throws FileError when the lock file cannot be created.
+class FileLock {
+public:
+  explicit FileLock(std::string path, const std::function<void()>& waiting = {});
+  ~FileLock();
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  const std::string& Path() const { return path_; }
+
+private:
+  std::string path_;
+  int fd_ = -1;
+  int cleanupSlot_ = -1;
 };
 
 // Reads a file line by line in blocks, so that memory does not grow with the file. CR LF, LF or

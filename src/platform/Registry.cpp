@@ -6,6 +6,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -296,6 +299,53 @@ private:
 
 std::string LockFileName(RegRoot root) { return RegistryFolder() + "/" + RootName(root) + ".lock"; }
 
+// The process's hold on a hive's lock: a RegistryLock, or a single change. flock() belongs to
+// an open file, so a second lock taken by the same process on a new descriptor would wait for
+// itself; every lock of the process goes through this one hold instead.
+struct HiveHold {
+  std::recursive_mutex mutex;  // the holding thread; other threads wait here
+  std::unique_ptr<HiveLock> lock;
+  int depth = 0;
+  std::thread::id owner;
+};
+
+HiveHold& HoldOf(RegRoot root) {
+  static HiveHold holds[2];
+  return holds[root == HKEY_LOCAL_MACHINE ? 1 : 0];
+}
+
+// Whether this thread holds the hive's lock already (reads then take no shared lock).
+bool HeldHere(RegRoot root) {
+  HiveHold& h = HoldOf(root);
+  std::unique_lock guard(h.mutex, std::try_to_lock);
+  return guard.owns_lock() && h.depth > 0 && h.owner == std::this_thread::get_id();
+}
+
+void Acquire(RegRoot root) {
+  HiveHold& h = HoldOf(root);
+  h.mutex.lock();
+  if (h.depth == 0) {
+    try {
+      MakeFolders(RegistryFolder());
+      h.lock = std::make_unique<HiveLock>(LockFileName(root), true);
+    } catch (...) {
+      h.mutex.unlock();
+      throw;
+    }
+    h.owner = std::this_thread::get_id();
+  }
+  ++h.depth;
+}
+
+void Release(RegRoot root) {
+  HiveHold& h = HoldOf(root);
+  if (--h.depth == 0) {
+    h.lock.reset();
+    h.owner = {};
+  }
+  h.mutex.unlock();
+}
+
 template <class Key>
 Key* FindPath(Key& root, const std::vector<std::string>& path) {
   Key* key = &root;
@@ -377,6 +427,12 @@ std::string RegistryFolder() {
 
 std::string HiveFileName(RegRoot root) { return RegistryFolder() + "/" + RootName(root) + ".reg"; }
 
+// --- RegistryLock -----------------------------------------------------------------------------
+
+RegistryLock::RegistryLock(RegRoot root) : root_(root) { Acquire(root_); }
+
+RegistryLock::~RegistryLock() { Release(root_); }
+
 // --- Registry ---------------------------------------------------------------------------------
 
 void Registry::SetRootKey(RegRoot root) {
@@ -403,6 +459,7 @@ const RegKey* Registry::CurrentKey(const RegKey& root) const {
 }
 
 const RegKey& Registry::Load() {
+  if (HeldHere(root_)) return LoadLocked();
   HiveLock lock(LockFileName(root_), false);
   return LoadLocked();
 }
@@ -459,8 +516,7 @@ const RegKey& Registry::LoadLocked() {
 template <class Change>
 bool Registry::Modify(Change change) {
   const std::string file = HiveFileName(root_);
-  MakeFolders(RegistryFolder());
-  HiveLock lock(LockFileName(root_), true);
+  RegistryLock lock(root_);
   cache_.reset();  // always re-read: another process may have written since
   RegKey hive = LoadLocked();
   const bool changed = change(hive);

@@ -64,6 +64,22 @@ struct RegHiveCache {
   RegKey hive;
 };
 
+// Holds a hive's exclusive lock while it lives, so that a change made of several reads and
+// writes (a whole list of values) is one change to every other process: they wait, and see the
+// hive as it was before or after it. Nests within a process and a thread; Registry objects of
+// the holding thread keep working under it (other threads of the process wait for it).
+// Throws RegistryError when the lock cannot be taken.
+class RegistryLock {
+public:
+  explicit RegistryLock(RegRoot root);
+  ~RegistryLock();
+  RegistryLock(const RegistryLock&) = delete;
+  RegistryLock& operator=(const RegistryLock&) = delete;
+
+private:
+  RegRoot root_;
+};
+
 // Modelled on the original platform's registry class so calling code reads the same.
 // Without an open key, operations apply to the root key itself.
 class Registry {

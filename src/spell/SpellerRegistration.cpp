@@ -126,6 +126,8 @@ int RegisterSpellers(std::string& report) { return RegisterSpellers(report, Dict
 
 int RegisterSpellers(std::string& report, const std::vector<std::string>& folders, const std::string& enginePath) {
   const std::vector<TInstalledDictionary> found = FindInstalledDictionaries(folders);
+  // Every key written and removed here is one change for other processes.
+  platform::RegistryLock lock(platform::HKEY_LOCAL_MACHINE);
   platform::Registry reg(platform::HKEY_LOCAL_MACHINE);
   std::set<unsigned> registered;
   for (const TInstalledDictionary& d : found) {

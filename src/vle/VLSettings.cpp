@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 
 #include "host/framework/Classes.h"
 #include "host/ports/Ports.h"
@@ -71,6 +72,16 @@ std::string ReadStr(Registry& reg, std::string_view name, std::string fallback) 
   }
 }
 
+// A list of values is read whole, between two changes of another process, where the hive can
+// be locked; a hive that cannot (a folder without write permission) is still read.
+std::unique_ptr<platform::RegistryLock> LockForReading(platform::RegRoot root) {
+  try {
+    return std::make_unique<platform::RegistryLock>(root);
+  } catch (const RegistryError&) {
+    return nullptr;
+  }
+}
+
 // abs() of the smallest integer overflows.
 int Absolute(int v) { return v == INT_MIN ? INT_MAX : (v < 0 ? -v : v); }
 
@@ -109,6 +120,8 @@ TEditorSettings ReadEditorSettings(int languages, int clientWidth) {
 }
 
 void WriteEditorSettings(const TEditorSettings& s, int languages) {
+  // One change for other editors closing at the same time: no mix of two windows' values.
+  platform::RegistryLock lock(platform::HKEY_CURRENT_USER);
   Registry reg(platform::HKEY_CURRENT_USER);
   reg.OpenKey(kSettingsKey, true);
   reg.WriteInteger("x", s.x);
@@ -139,11 +152,14 @@ void LoadExpertSettings() {
 }
 
 void SaveExpertSettings() {
-  Registry reg(platform::HKEY_CURRENT_USER);
-  reg.OpenKey(kSettingsKey, true);
-  reg.WriteBool("InfoEsc", InfoEsc);
-  reg.WriteBool("InfoSel", InfoSel);
-  reg.WriteInteger("CSVType", CSVType);
+  {
+    platform::RegistryLock lock(platform::HKEY_CURRENT_USER);
+    Registry reg(platform::HKEY_CURRENT_USER);
+    reg.OpenKey(kSettingsKey, true);
+    reg.WriteBool("InfoEsc", InfoEsc);
+    reg.WriteBool("InfoSel", InfoSel);
+    reg.WriteInteger("CSVType", CSVType);
+  }
   SaveLanguages(LanguageNames(), LanguageIds());
 }
 
@@ -195,6 +211,7 @@ TStoredLanguage DecodeLanguageValue(const std::string& stored) {
 void LoadLanguages(host::TStrings& names, host::TStrings& ids) {
   names.Clear();
   ids.Clear();
+  const auto lock = LockForReading(platform::HKEY_LOCAL_MACHINE);
   Registry reg(platform::HKEY_LOCAL_MACHINE);
   if (!OpenSettings(reg)) return;
   // The hive bounds the number of values, so the walk ends.
@@ -215,6 +232,8 @@ void LoadLanguages(host::TStrings& names, host::TStrings& ids) {
 }
 
 void SaveLanguages(const host::TStrings& names, const host::TStrings& ids) {
+  // The whole list is one change: two saves at once give one list or the other, never a mix.
+  platform::RegistryLock lock(platform::HKEY_LOCAL_MACHINE);
   Registry reg(platform::HKEY_LOCAL_MACHINE);
   reg.OpenKey(kSettingsKey, true);
   const int count = names.Count();

@@ -4,12 +4,19 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vorlect::platform;
@@ -204,4 +211,269 @@ TEST_F(FilesTest, LineReaderEndsLinesAsTheWholeFileReaderDoes) {
   EXPECT_FALSE(single.Next(line));
   EXPECT_THROW(LineReader(Path("missing")), FileError);
   EXPECT_THROW(LineReader(dir_.string()), FileError);
+}
+
+// ---- Targets a rename must not replace, read-only files, owners ---------------------------------
+
+namespace {
+
+// Runs `body` in a child process and returns its exit status (-signal when a signal ended it).
+template <class Body>
+int InChild(Body body) {
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    int rc = 1;
+    try {
+      rc = body();
+    } catch (...) {
+      rc = 100;
+    }
+    ::_exit(rc);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+// The unprivileged user the root-run cases switch to; nullptr when there is none.
+const passwd* Nobody() {
+  const passwd* pw = ::getpwnam("nobody");
+  return pw && pw->pw_uid != 0 ? pw : nullptr;
+}
+
+// `body` run as the unprivileged user (exit status 0 = passed); skipped unless the tests run as
+// root, which alone can switch users.
+#define RUN_AS_NOBODY(...)                                                                       \
+  do {                                                                                           \
+    if (::geteuid() != 0) GTEST_SKIP() << "the unprivileged run needs the tests to run as root"; \
+    const passwd* pw = Nobody();                                                                 \
+    if (!pw) GTEST_SKIP() << "no user 'nobody' to switch to";                                    \
+    const uid_t uid = pw->pw_uid;                                                                \
+    const gid_t gid = pw->pw_gid;                                                                \
+    EXPECT_EQ(InChild([&] {                                                                      \
+                if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)    \
+                  return 99;                                                                     \
+                return (__VA_ARGS__)();                                                             \
+              }),                                                                                \
+              0);                                                                                \
+  } while (0)
+
+}  // namespace
+
+TEST_F(FilesTest, TargetsThatAreNotRegularFilesAreWrittenInPlace) {
+  // A device of our own when we may make one: a mistake must never replace the system's.
+  std::string device = "/dev/null";
+  if (::geteuid() == 0) {
+    device = Path("null");
+    ASSERT_EQ(::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+  }
+  fs::create_symlink(device, Path("to-null"));
+  for (const std::string& target : {device, Path("to-null")}) {
+    WriteFileAtomic(target, "discarded");
+    struct stat st;
+    ASSERT_EQ(::stat(device.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode)) << target << " was replaced";
+  }
+
+  // A FIFO, directly and through a link: its reader gets the data and it stays a FIFO.
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  fs::create_symlink(Path("fifo"), Path("to-fifo"));
+  for (const std::string& target : {Path("fifo"), Path("to-fifo")}) {
+    const std::string data = "through " + target + std::string(300000, '.');
+    const pid_t reader = ::fork();
+    if (reader == 0) ::_exit(ReadFile(Path("fifo")) == data ? 0 : 1);
+    WriteFileAtomic(target, data);
+    int status = 0;
+    ::waitpid(reader, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << target;
+    EXPECT_TRUE(fs::is_fifo(Path("fifo")));
+  }
+  EXPECT_EQ(EntryCount(), 4u) << "no temporary file is left";
+
+  // /dev/stdout redirected to a file: the data goes where the descriptor points, the file is not
+  // replaced under it.
+  const std::string out = Path("stdout.txt");
+  EXPECT_EQ(InChild([&] {
+              if (!std::freopen(out.c_str(), "w", stdout)) return 2;
+              std::printf("before ");
+              std::fflush(stdout);
+              WriteFileAtomic("/dev/stdout", "data");
+              return 0;
+            }),
+            0);
+  EXPECT_EQ(ReadFile(out), "before data");
+}
+
+TEST_F(FilesTest, ReadOnlyFileIsRefusedAndLeftAsItWas) {
+  const std::string f = Path("Main.dfm");
+  WriteFileAtomic(f, "original");
+  ASSERT_EQ(::chmod(f.c_str(), 0444), 0);
+  auto check = [&] {
+    try {
+      WriteFileAtomic(f, "replacement");
+      return 1;
+    } catch (const FileError& e) {
+      if (std::string(e.what()) != f + ": read-only file") return 2;
+    }
+    return ReadFile(f) == "original" && EntryCount() == 1 ? 0 : 3;
+  };
+  EXPECT_EQ(check(), 0);  // as whoever runs the tests, root included
+  ASSERT_EQ(::chmod(dir_.c_str(), 0777), 0);
+  RUN_AS_NOBODY(check);
+
+  // Someone else's file in a folder open to all: not ours to replace.
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chmod(f.c_str(), 0644), 0);
+    RUN_AS_NOBODY([&] {
+      try {
+        WriteFileAtomic(f, "replacement");
+        return 1;
+      } catch (const FileError& e) {
+        return std::string(e.what()) == f + ": Permission denied" && ReadFile(f) == "original" ? 0 : 2;
+      }
+    });
+  }
+}
+
+TEST_F(FilesTest, RewriteKeepsOwnerAndGroup) {
+  const std::string f = Path("Unit1.pas");
+  WriteFileAtomic(f, "old");
+  const passwd* pw = Nobody();
+  if (::geteuid() == 0 && pw) {
+    // Root rewrites a user's file: it stays the user's.
+    ASSERT_EQ(::chown(f.c_str(), pw->pw_uid, pw->pw_gid), 0);
+    WriteFileAtomic(f, "new");
+    struct stat st;
+    ASSERT_EQ(::stat(f.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, pw->pw_uid);
+    EXPECT_EQ(st.st_gid, pw->pw_gid);
+    EXPECT_EQ(ReadFile(f), "new");
+  }
+  // A user in a folder whose files take the folder's group: a rewritten file keeps the group it
+  // had where the user may set it.
+  ASSERT_EQ(::chmod(dir_.c_str(), 02777), 0);
+  RUN_AS_NOBODY([&] {
+    if (::chown(f.c_str(), ::getuid(), ::getgid()) != 0 && ::chmod(f.c_str(), 0644) != 0) return 5;
+    struct stat before, after, folder;
+    if (::stat(f.c_str(), &before) != 0 || ::stat(dir_.c_str(), &folder) != 0) return 6;
+    WriteFileAtomic(f, "by nobody");
+    if (::stat(f.c_str(), &after) != 0) return 7;
+    return after.st_gid == ::getgid() && after.st_uid == ::getuid() ? 0 : 8;
+  });
+}
+
+// ---- Runs that are stopped ----------------------------------------------------------------------
+
+TEST_F(FilesTest, StoppedRunRemovesItsTemporariesAndEndsByTheSignal) {
+  const std::string f = Path("Main.dfm"), g = Path("Other.dfm"), lock = Path("Sample.lock");
+  WriteFileAtomic(f, "old");
+  for (int sig : {SIGINT, SIGTERM}) {
+    EXPECT_EQ(InChild([&] {
+                InstallSignalCleanup();
+                WriteFileAtomic(g, "committed");
+                FileLock held(lock);
+                AtomicFile pending(f);
+                pending.Write(std::string(1 << 20, 'n'));
+                ::kill(::getpid(), sig);
+                return 0;  // not reached
+              }),
+              -sig);
+    EXPECT_EQ(ReadFile(f), "old");
+    EXPECT_EQ(ReadFile(g), "committed");
+    EXPECT_FALSE(fs::exists(lock));
+    EXPECT_EQ(EntryCount(), 2u) << "temporary or lock file left after signal " << sig;
+  }
+  // Over the file-size limit the write fails as an error (rolled back) instead of killing the run.
+  EXPECT_EQ(InChild([&] {
+              InstallSignalCleanup();
+              struct rlimit small {4096, 4096};
+              ::setrlimit(RLIMIT_FSIZE, &small);
+              try {
+                WriteFileAtomic(f, std::string(100000, 'z'));
+              } catch (const FileError&) {
+                return 0;
+              }
+              return 1;
+            }),
+            0);
+  EXPECT_EQ(ReadFile(f), "old");
+  EXPECT_EQ(EntryCount(), 2u);
+}
+
+TEST_F(FilesTest, TemporariesOfKilledRunsAreRemovedByTheNextWrite) {
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ::waitpid(dead, nullptr, 0);
+  const std::string d = std::to_string(dead), live = std::to_string(::getppid());
+  const struct timespec old[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+  const struct timespec young[2] = {{::time(nullptr) + 1, 0}, {::time(nullptr) + 1, 0}};
+  auto make = [&](const std::string& name, bool aged) {
+    std::ofstream(Path(name)) << "x";  // not through WriteFileAtomic: that would sweep the folder now
+    ::utimensat(AT_FDCWD, Path(name).c_str(), aged ? old : young, 0);
+  };
+  make(".Main.dfm.vl" + d + "_a1b2c3.tmp", true);        // left by a killed run: goes
+  make(".Main.pas.vl" + d + "_zz9zz9.tmp", true);        // goes
+  make(".Main.dfm.vl" + live + "_a1b2c3.tmp", true);     // its process still runs
+  make(".Main.dfm.vl" + d + "_q1w2e3.tmp", false);       // newer than this run
+  make(".Main.dfm.a1b2c3.tmp", true);                    // another program's pattern
+  make("Main.dfm.vl" + d + "_a1b2c3.tmp", true);         // not hidden: not ours
+  make(".Main.dfm.vl" + d + "_A1B2C3.tmp", true);        // not our alphabet
+  fs::create_directory(Path(".Sub.vl" + d + "_a1b2c3.tmp"));  // a folder is never removed
+  const size_t before = EntryCount();
+  long pid = 0;
+  EXPECT_TRUE(IsTemporaryName(".Main.dfm.vl" + d + "_a1b2c3.tmp", &pid));
+  EXPECT_EQ(pid, dead);
+  EXPECT_FALSE(IsTemporaryName(".vl12_a1b2c3.tmp"));  // names no file
+
+  WriteFileAtomic(Path("Main.dfm"), "new");
+  EXPECT_EQ(EntryCount(), before + 1 - 2);
+  EXPECT_FALSE(fs::exists(Path(".Main.dfm.vl" + d + "_a1b2c3.tmp")));
+  EXPECT_FALSE(fs::exists(Path(".Main.pas.vl" + d + "_zz9zz9.tmp")));
+  EXPECT_TRUE(fs::exists(Path(".Main.dfm.vl" + live + "_a1b2c3.tmp")));
+  EXPECT_TRUE(fs::exists(Path(".Main.dfm.vl" + d + "_q1w2e3.tmp")));
+}
+
+TEST_F(FilesTest, FileLockMakesProcessesTakeTurns) {
+  const std::string lock = Path("Sample.dpr.lock");
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  const pid_t holder = ::fork();
+  if (holder == 0) {
+    FileLock held(lock);
+    WriteFileAtomic(Path("order"), "first");
+    char c = 1;
+    (void)!::write(pipeFds[1], &c, 1);
+    ::usleep(200 * 1000);
+    WriteFileAtomic(Path("order"), ReadFile(Path("order")) + " done");
+    ::_exit(0);
+  }
+  char c;
+  ASSERT_EQ(::read(pipeFds[0], &c, 1), 1);
+  bool waited = false;
+  {
+    FileLock mine(lock, [&] { waited = true; });
+    EXPECT_EQ(ReadFile(Path("order")), "first done");
+    EXPECT_TRUE(fs::exists(lock));
+  }
+  ::waitpid(holder, nullptr, 0);
+  EXPECT_TRUE(waited);
+  EXPECT_FALSE(fs::exists(lock));
+
+  // A holder killed outright leaves its file; the lock is free and the file taken over.
+  const pid_t killed = ::fork();
+  if (killed == 0) {
+    FileLock held(lock);
+    (void)!::write(pipeFds[1], &c, 1);
+    ::pause();
+    ::_exit(0);
+  }
+  ASSERT_EQ(::read(pipeFds[0], &c, 1), 1);
+  ::kill(killed, SIGKILL);
+  ::waitpid(killed, nullptr, 0);
+  EXPECT_TRUE(fs::exists(lock));
+  { FileLock again(lock); }
+  EXPECT_FALSE(fs::exists(lock));
+  ::close(pipeFds[0]);
+  ::close(pipeFds[1]);
 }

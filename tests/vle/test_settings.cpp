@@ -1,10 +1,17 @@
 #include <climits>
+#include <cstdio>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "VleTestUtil.h"
 #include "host/ports/Ports.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace vorlect;
 using namespace vorlect::vle;
@@ -193,3 +200,63 @@ TEST_F(SettingsTest, NoticesGoToTheInstalledDialogOrTheMessagePort) {
 }
 
 }  // namespace
+
+// Two processes saving different language lists at once: the stored list is one of the two,
+// never a mix, and a read-only hive is refused naming the file.
+TEST_F(SettingsTest, LanguageListsSavedAtOnceDoNotMix) {
+  host::TStringList longNames, longIds, shortNames, shortIds;
+  for (const char* id : {"1031", "1036", "1040", "1049", "1053", "1044"}) {
+    longNames.Add(std::string("L") + id);
+    longIds.Add(id);
+  }
+  for (const char* id : {"1033", "2057", "3081"}) {
+    shortNames.Add(std::string("S") + id);
+    shortIds.Add(id);
+  }
+  std::fflush(nullptr);
+  std::vector<pid_t> children;
+  for (int k = 0; k < 2; ++k) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      for (int i = 0; i < 15; ++i) SaveLanguages(k ? longNames : shortNames, k ? longIds : shortIds);
+      ::_exit(0);
+    }
+    children.push_back(pid);
+  }
+  // Meanwhile each list read is one of the two.
+  host::TStringList names, ids;
+  const std::vector<std::string> longList = {"1031", "1036", "1040", "1049", "1053", "1044"};
+  const std::vector<std::string> shortList = {"1033", "2057", "3081"};
+  auto idsOf = [](const host::TStringList& l) {
+    std::vector<std::string> v;
+    for (int i = 0; i < l.Count(); ++i) v.push_back(l.Strings(i));
+    return v;
+  };
+  for (int i = 0; i < 30; ++i) {
+    LoadLanguages(names, ids);
+    if (ids.Count() == 0) continue;  // not saved yet
+    const auto got = idsOf(ids);
+    // A short list saved over a long one leaves the long one's tail behind the deleted value.
+    EXPECT_TRUE(got == longList || got == shortList) << ::testing::PrintToString(got);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  LoadLanguages(names, ids);
+  const auto final = idsOf(ids);
+  EXPECT_TRUE(final == longList || final == shortList) << ::testing::PrintToString(final);
+
+  const std::string hive = platform::HiveFileName(HKEY_LOCAL_MACHINE);
+  ASSERT_EQ(::chmod(hive.c_str(), 0444), 0);
+  const std::string before = platform::ReadFile(hive);
+  try {
+    if (final == longList) SaveLanguages(shortNames, shortIds);
+    else SaveLanguages(longNames, longIds);
+    ADD_FAILURE() << "a read-only hive was written";
+  } catch (const platform::RegistryError& e) {
+    EXPECT_EQ(std::string(e.what()), hive + ": read-only file");
+  }
+  EXPECT_EQ(platform::ReadFile(hive), before);
+}

@@ -13,6 +13,7 @@
 #include "vle/project/ProjectForms.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -112,8 +113,12 @@ std::optional<Problem> PrepareBytes(const FormDocument& doc, const std::string& 
 std::optional<Problem> WriteBytes(const std::string& path, const std::string& bytes) {
   try {
     platform::WriteFileAtomic(path, bytes);
-  } catch (const std::exception&) {
-    return WriteProblem();
+  } catch (const std::exception& e) {
+    // The cause (a read-only file, a full disk) with the file it concerns.
+    Problem p = WriteProblem();
+    p.text += "\r";
+    p.text += e.what();
+    return p;
   }
   return std::nullopt;
 }
@@ -534,6 +539,105 @@ bool RewriteNamedComponent(const std::string& formFile, const std::string& compo
 
 bool IsOpen(toolservices::HostServices* host, const std::string& path) { return host && host->HostIsFileOpen(path); }
 
+bool StartsWithWord(std::string_view line, std::string_view word) {
+  if (line.size() <= word.size() || line[word.size()] != ' ') return false;
+  for (size_t i = 0; i < word.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(line[i])) != word[i]) return false;
+  return true;
+}
+
+// The names of every component of the form (object, inherited and inline headers).
+std::vector<std::string> ComponentNames(const FormDocument& doc) {
+  std::vector<std::string> names;
+  for (int i = 0; i < static_cast<int>(doc.lines.size()); ++i) {
+    std::string_view line = doc.Line(i);
+    line.remove_prefix(IndentOf(line).size());
+    std::string_view rest;
+    for (std::string_view word : {"object", "inherited", "inline"})
+      if (StartsWithWord(line, word)) rest = line.substr(word.size() + 1);
+    const size_t colon = rest.find(':');
+    if (colon == std::string_view::npos) continue;
+    std::string_view name = rest.substr(0, colon);
+    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+    if (!name.empty()) names.emplace_back(name);
+  }
+  return names;
+}
+
+constexpr const char* kUsesUnits = "VLBase, VLCore";
+
+std::string FieldDeclaration(const std::string& name) { return name + ": TVorlect;"; }
+
+// The name of an added component: "Vorlect1", or the next "VorlectN" that neither another
+// component of the form nor a declaration of the form class in the unit already takes, so that
+// the form still loads.
+std::string FreeComponentName(const FormDocument& doc, std::string_view unitText, const std::string& formClass) {
+  const std::vector<std::string> taken = ComponentNames(doc);
+  for (int n = 1;; ++n) {
+    const std::string name = "Vorlect" + std::to_string(n);
+    bool used = std::any_of(taken.begin(), taken.end(), [&](const std::string& t) { return SameFormName(t, name); });
+    if (!used) {
+      // Unchanged: the class already declares this identifier (for something else).
+      const TEditPascalText probe = EditPascalText(unitText, {{}, {}, formClass, FieldDeclaration(name)});
+      used = probe.Status == TEditPascalStatus::Unchanged;
+    }
+    if (!used) return name;
+  }
+}
+
+// Whether the designer placed the component: it stores the place of every non-visual component
+// (Left and Top). A component added by AddVorlectToAllForms has neither.
+bool PlacedByDesigner(const FormDocument& doc, const VorlectBlock& b) {
+  const int end = b.end < 0 ? static_cast<int>(doc.lines.size()) : b.end;
+  const size_t indent = IndentOf(doc.Line(b.header)).size() + 2;
+  for (int i = b.header + 1; i < end; ++i) {
+    const std::string_view line = doc.Line(i);
+    if (IndentOf(line).size() != indent) continue;
+    const std::string_view rest = line.substr(indent);
+    if (rest.rfind("Left = ", 0) == 0 || rest.rfind("Top = ", 0) == 0) return true;
+  }
+  return false;
+}
+
+// A form that holds a translation component this command added while its unit does not declare
+// it: a run that stopped between writing the form and writing the unit. The unit gets the
+// declaration (and the units it needs) now. Components placed in the designer are the user's
+// business and are left alone.
+void DeclareInUnit(const FormDocument& doc, const TEntry& entry, toolservices::HostServices* host) {
+  if (entry.FormClassName.empty()) return;
+  const std::string unit = ResolveSiblingFile(entry.FormFile, ".pas");
+  for (const VorlectBlock& b : doc.scan.blocks) {
+    if (!SameFormName(b.className, "TVorlect") || b.name.empty() || PlacedByDesigner(doc, b)) continue;
+    std::string unitText;
+    try {
+      unitText = platform::ReadFile(unit);
+    } catch (const std::exception&) {
+      return;  // no unit to keep in step
+    }
+    const std::string field = FieldDeclaration(b.name);
+    if (EditPascalText(unitText, {{}, {}, entry.FormClassName, field}).Status != TEditPascalStatus::Edited) continue;
+    const TEditPascalText edited = EditPascalText(unitText, {unit, kUsesUnits, entry.FormClassName, field});
+    if (edited.Status != TEditPascalStatus::Edited) continue;
+    const bool open = IsOpen(host, unit);
+    if (open) host->HostSaveFile(unit);
+    TEditPascalResult result;
+    result.FileName = unit;
+    try {
+      platform::WriteFileAtomic(unit, edited.Text);
+    } catch (const std::exception& e) {
+      result.Status = TEditPascalStatus::IOError;
+      result.Detail = e.what();
+      Show(ErrorIgnore(EditPascalMessage(result)));
+      return;
+    }
+    ports::MessageDlg("Unit " + unit + " did not declare " + b.name + " of form file " + entry.FormFile +
+                          ";\rthe declaration was added.",
+                      ports::mtInformation, {ports::mbOK});
+    if (open) host->HostReloadFile(unit);
+  }
+}
+
 }  // namespace
 
 bool RewriteTables(const std::string& formFile, int languages, TFPrjList* catalogue, const host::TStrings& lines) {
@@ -630,7 +734,12 @@ int AddVorlectToAllForms(TFPrjList& catalogue, int languages, bool selectedOnly)
   for (int row = 0; row < total; ++row) {
     TEntry& entry = catalogue.Entry(row);
     if (catalogue.Progress) catalogue.Progress(row, total, entry.FormFile);
-    if (entry.InstanceCount > 0 || (selectedOnly && !catalogue.Selected(row))) continue;
+    if (selectedOnly && !catalogue.Selected(row)) continue;
+    if (entry.InstanceCount > 0) {
+      FormDocument doc;
+      if (!LoadDocument(entry.FormFile, doc)) DeclareInUnit(doc, entry, host);
+      continue;
+    }
     const std::string unit = ResolveSiblingFile(entry.FormFile, ".pas");
     const bool open = IsOpen(host, entry.FormFile) || IsOpen(host, unit);
     if (open) host->HostSaveFile(entry.FormFile);
@@ -639,6 +748,7 @@ int AddVorlectToAllForms(TFPrjList& catalogue, int languages, bool selectedOnly)
     if (LoadDocument(entry.FormFile, doc)) continue;  // unreadable forms are passed over silently
     if (!doc.scan.blocks.empty()) {  // the row was out of date: it has one already
       ScanFormFile(entry.FormFile, entry);
+      DeclareInUnit(doc, entry, host);
       continue;
     }
     if (doc.scan.rootEnd < 0) continue;
@@ -649,8 +759,22 @@ int AddVorlectToAllForms(TFPrjList& catalogue, int languages, bool selectedOnly)
     std::string check;
     if (!QuoteNotation(table[1], check)) table[1].clear();
 
+    // The unit is read before anything is written: the component's name must be free in both,
+    // and a unit that cannot take the declaration leaves the form file as it was too.
+    if (open) host->HostSaveFile(unit);
+    TEditPascalResult unitResult;
+    unitResult.FileName = unit;
+    std::string unitText;
+    try {
+      unitText = platform::ReadFile(unit);
+    } catch (const std::exception& e) {
+      unitResult.Status = TEditPascalStatus::IOError;
+      unitResult.Detail = e.what();
+    }
+    const std::string name = FreeComponentName(doc, unitText, entry.FormClassName);
+
     const std::string& eol = doc.eol;
-    std::string block = "  object Vorlect1: TVorlect" + eol + "    Languages = " + std::to_string(languages) + eol +
+    std::string block = "  object " + name + ": TVorlect" + eol + "    Languages = " + std::to_string(languages) + eol +
                         "    ActiveLanguage = 0" + eol + "    Words.Strings = (";
     for (const auto& l : table) block += eol + "      " + Quoted(l);
     block += ")" + eol + "  end" + eol;
@@ -662,19 +786,7 @@ int AddVorlectToAllForms(TFPrjList& catalogue, int languages, bool selectedOnly)
       continue;
     }
 
-    // The unit edit is computed before anything is written, so a unit that cannot take it leaves
-    // the form file as it was too.
-    if (open) host->HostSaveFile(unit);
-    TEditPascalFile edit{unit, "VLBase, VLCore", entry.FormClassName, "Vorlect1: TVorlect;"};
-    TEditPascalResult unitResult;
-    unitResult.FileName = unit;
-    std::string unitText;
-    try {
-      unitText = platform::ReadFile(unit);
-    } catch (const std::exception& e) {
-      unitResult.Status = TEditPascalStatus::IOError;
-      unitResult.Detail = e.what();
-    }
+    TEditPascalFile edit{unit, kUsesUnits, entry.FormClassName, FieldDeclaration(name)};
     TEditPascalText edited;
     if (unitResult.Status != TEditPascalStatus::IOError) {
       edited = EditPascalText(unitText, edit);
@@ -687,13 +799,35 @@ int AddVorlectToAllForms(TFPrjList& catalogue, int languages, bool selectedOnly)
       continue;
     }
 
-    if (auto p = WriteBytes(entry.FormFile, formBytes)) {
-      Show(*p);
+    // Both new files are complete before either replaces its original, so a unit or form that
+    // cannot be written (read-only, say) stops the pair before anything changed. A run stopped
+    // between the two renames leaves the form ahead of its unit; the next run declares it.
+    std::optional<platform::AtomicFile> unitFile, formFile;
+    try {
+      if (edited.Status == TEditPascalStatus::Edited) {
+        unitFile.emplace(unit);
+        unitFile->Write(edited.Text);
+      }
+    } catch (const std::exception& e) {
+      unitResult.Status = TEditPascalStatus::IOError;
+      unitResult.Detail = e.what();
+      Show(ErrorIgnore(EditPascalMessage(unitResult) + "\rThe form file " + entry.FormFile + " was not changed."));
       continue;
     }
-    if (edited.Status == TEditPascalStatus::Edited) {
+    try {
+      formFile.emplace(entry.FormFile);
+      formFile->Write(formBytes);
+      formFile->Commit();
+    } catch (const std::exception& e) {
+      Problem p = WriteProblem();
+      p.text += "\r";
+      p.text += e.what();
+      Show(p);
+      continue;
+    }
+    if (unitFile) {
       try {
-        platform::WriteFileAtomic(unit, edited.Text);
+        unitFile->Commit();
       } catch (const std::exception& e) {
         // Put the form back so form and unit stay in step.
         const bool restored = !WriteBytes(entry.FormFile, doc.original);

@@ -72,6 +72,9 @@ protected:
   std::string Copy(const fs::path& from) {
     const fs::path to = fs::path(dir_) / from.filename();
     fs::copy(from, to, fs::copy_options::recursive);
+    // The corpus may be read-only; its copies are the user's files, which the user may write.
+    for (const auto& e : fs::recursive_directory_iterator(to))
+      fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
     for (const auto& f : fs::directory_iterator(to))
       if (f.path().extension() == ".dpr") return f.path().string();
     return {};

@@ -62,6 +62,9 @@ protected:
   std::string CopyProject(const std::string& from) {
     const std::string to = dir_ + "/" + fs::path(from).filename().string();
     fs::copy(from, to, fs::copy_options::recursive);
+    // The corpus may be read-only; its copies are the user's files, which the user may write.
+    for (const auto& e : fs::recursive_directory_iterator(to))
+      fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
     return to;
   }
   static std::string ProjectFile(const std::string& folder) {
@@ -220,6 +223,75 @@ TEST_F(Projects, InterruptedWritesLeaveEveryFileAsItWas) {
   EXPECT_EQ(Snapshot(folder), before);
   ASSERT_EQ(ports_.messages().size(), 2u);
   EXPECT_NE(ports_.messages()[1].text.find("The form file " + folder + "/About.dfm was not changed."), std::string::npos);
+}
+
+// A form whose names "Vorlect1" and "Vorlect2" are taken, by a component and by a field of its
+// class: the added component takes the next free name in form and unit, and the form loads.
+TEST_F(Projects, AddedComponentTakesAFreeName) {
+  Write("p.dpr", "program p;\r\nuses\r\n  A in 'A.pas' {FA};\r\nbegin end.\r\n");
+  Write("A.dfm", "object FA: TFA\r\n  Caption = 'A'\r\n  object vorlect1: TLabel\r\n    Caption = 'x'\r\n  end\r\nend\r\n");
+  Write("A.pas", "unit A;\r\ninterface\r\nuses Forms, StdCtrls;\r\ntype\r\n  TFA = class(TForm)\r\n"
+                 "    vorlect1: TLabel;\r\n  private\r\n    Vorlect2: Integer;\r\n  end;\r\nimplementation\r\nend.\r\n");
+  ProjectSession session(dir_ + "/p.dpr");
+  ports_.queueAnswer(ports::mrYes);
+  EXPECT_EQ(AddVorlectToAllForms(session.Catalogue(), 2), 1);
+  EXPECT_EQ(Texts().size(), 1u) << Texts().back();
+  const std::string form = Read(dir_ + "/A.dfm"), unit = Read(dir_ + "/A.pas");
+  EXPECT_NE(form.find("  object Vorlect3: TVorlect\r\n"), std::string::npos) << form;
+  EXPECT_NE(unit.find("    Vorlect3: TVorlect;\r\n"), std::string::npos) << unit;
+  auto root = host::LoadFormFile(dir_ + "/A.dfm");
+  EXPECT_NE(dynamic_cast<runtime::TBaseVorlect*>(root->FindComponent("Vorlect3")), nullptr);
+  EXPECT_EQ(dynamic_cast<runtime::TBaseVorlect*>(root->FindComponent("Vorlect1")), nullptr);
+}
+
+// A run stopped between the form's write and the unit's leaves the form ahead; the next run
+// declares the component in the unit and says so. A component the designer placed (it stores
+// Left and Top) without a declaration is the user's and stays so.
+TEST_F(Projects, AddComponentDeclaresAComponentAStoppedRunLeftUndeclared) {
+  Write("p.dpr", "program p;\r\nuses\r\n  A in 'A.pas' {FA},\r\n  B in 'B.pas' {FB};\r\nbegin end.\r\n");
+  const std::string unitA = "unit A;\r\ninterface\r\nuses Forms;\r\ntype\r\n  TFA = class(TForm)\r\n  end;\r\nimplementation\r\nend.\r\n";
+  Write("A.dfm", "object FA: TFA\r\n  Caption = 'A'\r\nend\r\n");
+  Write("A.pas", unitA);
+  Write("B.dfm", "object FB: TFB\r\n  object Vorlect1: TVorlect\r\n    Languages = 2\r\n    Left = 8\r\n    Top = 8\r\n  end\r\nend\r\n");
+  const std::string unitB = "unit B;\r\ninterface\r\nuses Forms;\r\ntype\r\n  TFB = class(TForm)\r\n  end;\r\nimplementation\r\nend.\r\n";
+  Write("B.pas", unitB);
+  {
+    ProjectSession session(dir_ + "/p.dpr");
+    ports_.queueAnswer(ports::mrYes);
+    EXPECT_EQ(AddVorlectToAllForms(session.Catalogue(), 2), 1);
+  }
+  const std::string declared = Read(dir_ + "/A.pas");
+  ASSERT_NE(declared, unitA);
+  Write("A.pas", unitA);  // as a run stopped between the two renames leaves it
+  ports_.clear();
+  ProjectSession session(dir_ + "/p.dpr");
+  ports_.queueAnswer(ports::mrYes);
+  EXPECT_EQ(AddVorlectToAllForms(session.Catalogue(), 2), 0);
+  EXPECT_EQ(Read(dir_ + "/A.pas"), declared);
+  EXPECT_EQ(Read(dir_ + "/B.pas"), unitB);
+  ASSERT_EQ(Texts().size(), 2u);
+  EXPECT_EQ(Texts()[1], "Unit " + dir_ + "/A.pas did not declare Vorlect1 of form file " + dir_ +
+                            "/A.dfm;\rthe declaration was added.");
+  EXPECT_EQ(ports_.messages()[1].type, ports::mtInformation);
+}
+
+// A read-only form or unit stops the pair before either changes, naming the file.
+TEST_F(Projects, ReadOnlyFormOrUnitLeavesBoth) {
+  const std::string folder = CopyProject(std::string(VORLECT_SOURCE_DIR) + "/examples/sample-project");
+  fs::permissions(folder + "/About.pas", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  fs::permissions(folder + "/Options.dfm", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  const auto before = Snapshot(folder);
+  ProjectSession session(ProjectFile(folder));
+  for (int answer : {ports::mrYes, ports::mrIgnore, ports::mrIgnore}) ports_.queueAnswer(answer);
+  EXPECT_EQ(AddVorlectToAllForms(session.Catalogue(), 2), 0);
+  EXPECT_EQ(Snapshot(folder), before);
+  ASSERT_EQ(Texts().size(), 3u);
+  EXPECT_EQ(Texts()[1], "Internal error writing the DFM file.\r" + folder + "/Options.dfm: read-only file");
+  EXPECT_NE(Texts()[2].find(folder + "/About.pas: read-only file\rThe form file " + folder + "/About.dfm was not changed."),
+            std::string::npos)
+      << Texts()[2];
 }
 
 TEST_F(Projects, OpeningWarnsOnceAndAsksForLanguageNames) {

@@ -196,7 +196,8 @@ TEST_F(Rewrite, FailedWriteReportsFailureAndKeepsTheFile) {
     FileSizeLimit limit(16);
     EXPECT_FALSE(RewriteTables(path, 1, nullptr, lines));
   }
-  ExpectMessage(0, "Internal error writing the DFM file.", mtError, {mbIgnore});
+  // The message, then the cause with the file it concerns.
+  ExpectMessage(0, "Internal error writing the DFM file.\r" + path + ": File too large", mtError, {mbIgnore});
   EXPECT_EQ(Read(path), text);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1) << "a temporary file was left";
 }
