@@ -382,12 +382,25 @@ void AtomicFile::Commit() {
 
 // ---- FileLock -----------------------------------------------------------------------------------
 
-FileLock::FileLock(std::string path, const std::function<void()>& waiting) : path_(std::move(path)) {
+FileLock::FileLock(std::string path, const std::function<void()>& waiting) : FileLock(std::move(path), true, waiting) {}
+
+std::unique_ptr<FileLock> FileLock::TryLock(std::string path) {
+  std::unique_ptr<FileLock> lock(new FileLock(std::move(path), false, {}));
+  if (lock->fd_ < 0) return nullptr;
+  return lock;
+}
+
+FileLock::FileLock(std::string path, bool wait, const std::function<void()>& waiting) : path_(std::move(path)) {
   bool told = false;
   for (;;) {
     fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd_ < 0) Fail(path_, errno);
     int rc = ::flock(fd_, LOCK_EX | LOCK_NB);
+    if (rc != 0 && errno == EWOULDBLOCK && !wait) {
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
     if (rc != 0 && errno == EWOULDBLOCK) {
       if (waiting && !told) waiting();
       told = true;
@@ -413,6 +426,7 @@ FileLock::FileLock(std::string path, const std::function<void()>& waiting) : pat
 }
 
 FileLock::~FileLock() {
+  if (fd_ < 0) return;  // never held (TryLock found it taken)
   ForgetOnSignal(cleanupSlot_);
   ::unlink(path_.c_str());  // while still held, so no one locks a file that is about to go
   ::close(fd_);

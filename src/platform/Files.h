@@ -11,6 +11,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -92,12 +93,17 @@ bool IsTemporaryName(std::string_view name, long* pid = nullptr);
 class FileLock {
 public:
   explicit FileLock(std::string path, const std::function<void()>& waiting = {});
+  // The lock only when nobody holds it (a window must not wait): null while another process does.
+  // Throws FileError as the constructor does.
+  static std::unique_ptr<FileLock> TryLock(std::string path);
   ~FileLock();
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
   const std::string& Path() const { return path_; }
 
 private:
+  FileLock(std::string path, bool wait, const std::function<void()>& waiting);
+
   std::string path_;
   int fd_ = -1;
   int cleanupSlot_ = -1;

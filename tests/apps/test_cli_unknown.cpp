@@ -119,6 +119,9 @@ TEST_F(CliUnknownClasses, CorpusProjectLabelsOfAnUnknownClassEnterTheTables) {
   const fs::path project = fs::path(VORLECT_CORPUS_DIR) / "projects" / "kingcal-demo-binary-forms";
   if (!fs::is_directory(project)) GTEST_SKIP() << "corpus project not found at " << project;
   fs::copy(project, dir_.Path("kc"), fs::copy_options::recursive);
+  // The corpus is kept read-only, and a read-only form is never rewritten: the copy is the user's.
+  for (const auto& e : fs::recursive_directory_iterator(dir_.Path("kc")))
+    fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
   const std::string dpr = dir_.Path("kc/Kingcal.dpr"), csv = dir_.Path("kc.csv");
   ASSERT_EQ(RunVorlect({"project", "add-component", dpr, "--languages", "2", "--yes"}).status, 0);
   ASSERT_EQ(RunVorlect({"project", "update", dpr, "--yes"}).status, 0);

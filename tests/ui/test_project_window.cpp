@@ -28,6 +28,7 @@
 #include "support/TestFiles.h"
 #include "UiModal.h"
 #include "host/toolservices/ToolServices.h"
+#include "platform/Files.h"
 #include "ui/FPressKey.h"
 #include "ui/LongWork.h"
 #include "ui/project/ExchangePage.h"
@@ -146,6 +147,7 @@ private slots:
   void menusAndWarnings();
   void runProjectManager();
   void longWorkShowsProgress();
+  void projectLockKeepsOtherRunsOut();
 };
 
 void ProjectWindowTest::opensOnTheProject() {
@@ -683,6 +685,27 @@ void ProjectWindowTest::longWorkShowsProgress() {
     return 0;
   });
   QVERIFY(!closed);
+}
+
+void ProjectWindowTest::projectLockKeepsOtherRunsOut() {
+  SampleProject p;
+  p.ConfigureLanguages();
+  TFPrjListWindow& w = p.Open();
+  {
+    // Another run (the command line) is writing the project's forms: the window does not wait.
+    platform::FileLock other(p.Path("Sample.dpr") + ".lock");
+    w.Action("AddTVorlect1")->trigger();
+    QCOMPARE(p.fixture.Messages(),
+             QStringList{"mtWarning|[mbOK]|Another run is changing the forms of " +
+                         QString::fromStdString(p.Path("Sample.dpr")) + ".\rTry again when it has finished."});
+    QVERIFY(p.Changed().isEmpty());
+  }
+  p.fixture.ports.clear();
+  p.fixture.ports.queueAnswer(ports::mrYes);
+  w.Action("AddTVorlect1")->trigger();
+  QCOMPARE(p.fixture.Messages().size(), 1);
+  QVERIFY(!p.Changed().isEmpty());
+  QVERIFY(!fs::exists(p.Path("Sample.dpr") + ".lock"));  // let go once the action ended
 }
 
 QTEST_MAIN(ProjectWindowTest)

@@ -23,6 +23,7 @@
 #include <filesystem>
 
 #include "host/ports/Ports.h"
+#include "platform/Files.h"
 #include "host/toolservices/ToolServices.h"
 #include "ui/FCSVSetup.h"
 #include "ui/FSetLang.h"
@@ -397,6 +398,19 @@ int TFPrjListWindow::RunWithProgress(const QString& title, const std::function<i
   return work();
 }
 
+std::optional<std::shared_ptr<platform::FileLock>> TFPrjListWindow::LockProject() {
+  const std::string& project = catalogue_->Caption();
+  if (project.empty()) return std::shared_ptr<platform::FileLock>();
+  try {
+    if (std::shared_ptr<platform::FileLock> lock = platform::FileLock::TryLock(project + ".lock")) return lock;
+    ports::MessageDlg("Another run is changing the forms of " + project + ".\rTry again when it has finished.",
+                      ports::mtWarning, {ports::mbOK});
+  } catch (const std::exception& e) {
+    ports::MessageDlg(std::string("The project could not be locked:\r") + e.what(), ports::mtError, {ports::mbOK});
+  }
+  return std::nullopt;
+}
+
 void TFPrjListWindow::DoLoadForms() {
   toolservices::HostServices* host = toolservices::GetHostServices();
   for (int i = 0; i < catalogue_->Count(); ++i) {
@@ -421,6 +435,8 @@ void TFPrjListWindow::DoExport() {
 }
 
 void TFPrjListWindow::DoImport() {
+  const auto lock = LockProject();
+  if (!lock) return;
   const QString source = exchange_->TargetFile();
   const bool utf8 = exchange_->Utf8Box()->isChecked();
   const int count = RunWithProgress(tr("Import"), [&] { return vle::ImportProject(*catalogue_, PathOf(source), utf8); });
@@ -429,11 +445,15 @@ void TFPrjListWindow::DoImport() {
 }
 
 void TFPrjListWindow::DoAddComponent() {
+  const auto lock = LockProject();
+  if (!lock) return;
   RunWithProgress(tr("Adding TVorlect"), [&] { return vle::AddVorlectToAllForms(*catalogue_); });
   RefreshRows();
 }
 
 void TFPrjListWindow::DoEmpty() {
+  const auto lock = LockProject();
+  if (!lock) return;
   const bool cleared = RunWithProgress(tr("Emptying the tables"), [&] { return int(vle::EmptyAllTables(*catalogue_)); });
   RefreshRows();
   if (cleared) close();
@@ -471,6 +491,8 @@ void TFPrjListWindow::EditRow(int row) {
                       ports::mtInformation, {ports::mbOK});
     return;
   }
+  const auto lock = LockProject();
+  if (!lock) return;
   // The editor reads the expert-wide settings again: what was changed here goes first.
   try {
     vle::SaveExpertSettings();

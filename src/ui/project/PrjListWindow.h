@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "vle/project/VLEMain.h"
@@ -22,6 +23,10 @@ class QMenu;
 class QPushButton;
 class QStackedWidget;
 class QTreeView;
+
+namespace vorlect::platform {
+class FileLock;
+}
 
 namespace vorlect::ui {
 
@@ -87,6 +92,11 @@ public:
 
   // The folder the last resource-script export wrote into: the string modules are built there.
   QString ScriptFolder;
+
+  // What writes forms holds the project's lock (PROJECT.dpr.lock), as the command line's runs do:
+  // null, after saying so, while another run holds it (the window does not wait). Without a
+  // project there is nothing to lock: an empty lock, which is not null.
+  std::optional<std::shared_ptr<platform::FileLock>> LockProject();
 
   // After the catalogue changed: every row shown again, the enabled states.
   void RefreshRows();

@@ -49,10 +49,15 @@ struct TProjectTools {
 void InstallProjectTools(TFPrjListWindow& window) {
   auto tools = std::make_shared<TProjectTools>(window);
   TFPrjListWindow::TTools t;
-  t.findReplace = OpenProjectSearch;
+  // Replacements and corrections are written into the forms: under the project's lock.
+  t.findReplace = [](TFPrjListWindow& w) {
+    if (const auto lock = w.LockProject()) OpenProjectSearch(w);
+  };
   t.compileDlls = [tools](TFPrjListWindow& w) { CompileStringDlls(w, tools->runner); };
   t.configuration = [](TFPrjListWindow& w) { ExecToolConfiguration(&w); };
   t.spellCheck = [tools](TFPrjListWindow& w) {
+    const auto lock = w.LockProject();
+    if (!lock) return;
     tools->spelling.BtnSpellClick(w.Catalogue());
     w.RefreshRows();
   };
