@@ -3,11 +3,14 @@
 
 #include "platform/Files.h"
 
+#include <gtest/gtest.h>
+
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -115,5 +118,27 @@ inline Result RunProgram(const std::string& program, const std::vector<std::stri
 inline Result RunVorlect(const std::vector<std::string>& args, const std::string& input = {}) {
   return RunProgram(VORLECT_EXE, args, input);
 }
+
+// A test with a folder of its own whose "registry" subfolder holds the settings the runs read
+// and write; the variable that names it is restored afterwards.
+class WithOwnRegistry : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const char* old = std::getenv("VORLECT_REGISTRY_DIR");
+    hadRegistry_ = old != nullptr;
+    if (old) oldRegistry_ = old;
+    setenv("VORLECT_REGISTRY_DIR", dir_.Path("registry").c_str(), 1);
+  }
+  void TearDown() override {
+    if (hadRegistry_) setenv("VORLECT_REGISTRY_DIR", oldRegistry_.c_str(), 1);
+    else unsetenv("VORLECT_REGISTRY_DIR");
+  }
+
+  TempFolder dir_;
+
+private:
+  std::string oldRegistry_;
+  bool hadRegistry_ = false;
+};
 
 }  // namespace vorlect::testing

@@ -87,18 +87,11 @@ TEST(CliForm, AMissingOrBrokenModuleIsAnError) {
 }
 
 // --component: the form subcommands work on the translation component it names.
-class CliFormComponent : public ::testing::Test {
+class CliFormComponent : public vorlect::testing::WithOwnRegistry {
 protected:
   void SetUp() override {
-    const char* old = std::getenv("VORLECT_REGISTRY_DIR");
-    hadRegistry_ = old != nullptr;
-    if (old) oldRegistry_ = old;
-    setenv("VORLECT_REGISTRY_DIR", dir_.Path("registry").c_str(), 1);
+    WithOwnRegistry::SetUp();
     WriteFileAtomic(form_, kTwo);
-  }
-  void TearDown() override {
-    if (hadRegistry_) setenv("VORLECT_REGISTRY_DIR", oldRegistry_.c_str(), 1);
-    else unsetenv("VORLECT_REGISTRY_DIR");
   }
   static constexpr const char* kFirst =
       "  object First: TVorlect\r\n    Languages = 1\r\n    Words.Strings = (\r\n      'ErrA'\r\n      'Alpha')\r\n"
@@ -106,10 +99,7 @@ protected:
   const std::string kTwo = std::string("object Form1: TForm1\r\n  Caption = 'Main'\r\n") + kFirst +
                            "  object Second: TVorlect\r\n    Languages = 1\r\n    Words.Strings = (\r\n"
                            "      'ErrA'\r\n      'Beta')\r\n  end\r\nend\r\n";
-  TempFolder dir_;
   const std::string form_ = dir_.Path("Two.dfm");
-  std::string oldRegistry_;
-  bool hadRegistry_ = false;
 };
 
 TEST_F(CliFormComponent, EachSubcommandWorksOnTheNamedComponent) {

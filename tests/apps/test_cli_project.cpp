@@ -21,27 +21,17 @@ namespace {
 
 const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
 
-class CliProject : public ::testing::Test {
+class CliProject : public vorlect::testing::WithOwnRegistry {
 protected:
   void SetUp() override {
-    const char* old = std::getenv("VORLECT_REGISTRY_DIR");
-    if (old) oldRegistry_ = old;
-    hadRegistry_ = old != nullptr;
-    setenv("VORLECT_REGISTRY_DIR", dir_.Path("registry").c_str(), 1);
+    WithOwnRegistry::SetUp();
     fs::copy(kSample, dir_.Path("sample"), fs::copy_options::recursive);
-  }
-  void TearDown() override {
-    if (hadRegistry_) setenv("VORLECT_REGISTRY_DIR", oldRegistry_.c_str(), 1);
-    else unsetenv("VORLECT_REGISTRY_DIR");
   }
   std::string Sample(const std::string& name) const { return dir_.Path("sample/" + name); }
   static std::string Cp(const char* utf8, int codePage) {
     return vorlect::platform::EncodeCodePage(vorlect::platform::Utf8ToUtf16(utf8), codePage);
   }
 
-  TempFolder dir_;
-  std::string oldRegistry_;
-  bool hadRegistry_ = false;
 };
 
 TEST_F(CliProject, LanguagesAreSetAndListedWithTheirIdentifiers) {

@@ -53,18 +53,8 @@ std::vector<std::string> Temporaries(const std::string& folder) {
 
 void Write(const std::string& path, const std::string& data) { std::ofstream(path, std::ios::binary) << data; }
 
-class CliSafety : public ::testing::Test {
+class CliSafety : public vorlect::testing::WithOwnRegistry {
 protected:
-  void SetUp() override {
-    const char* old = std::getenv("VORLECT_REGISTRY_DIR");
-    hadRegistry_ = old != nullptr;
-    if (old) oldRegistry_ = old;
-    setenv("VORLECT_REGISTRY_DIR", dir_.Path("registry").c_str(), 1);
-  }
-  void TearDown() override {
-    if (hadRegistry_) setenv("VORLECT_REGISTRY_DIR", oldRegistry_.c_str(), 1);
-    else unsetenv("VORLECT_REGISTRY_DIR");
-  }
   std::string CopySample(const std::string& name = "sample") {
     fs::copy(kSample, dir_.Path(name), fs::copy_options::recursive);
     return dir_.Path(name);
@@ -90,9 +80,6 @@ protected:
     return folder;
   }
 
-  TempFolder dir_;
-  std::string oldRegistry_;
-  bool hadRegistry_ = false;
 };
 
 const passwd* Nobody() {

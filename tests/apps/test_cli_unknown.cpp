@@ -28,23 +28,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
-class CliUnknownClasses : public ::testing::Test {
-protected:
-  void SetUp() override {
-    const char* old = std::getenv("VORLECT_REGISTRY_DIR");
-    hadRegistry_ = old != nullptr;
-    if (old) oldRegistry_ = old;
-    setenv("VORLECT_REGISTRY_DIR", dir_.Path("registry").c_str(), 1);
-  }
-  void TearDown() override {
-    if (hadRegistry_) setenv("VORLECT_REGISTRY_DIR", oldRegistry_.c_str(), 1);
-    else unsetenv("VORLECT_REGISTRY_DIR");
-  }
-
-  TempFolder dir_;
-  std::string oldRegistry_;
-  bool hadRegistry_ = false;
-};
+class CliUnknownClasses : public vorlect::testing::WithOwnRegistry {};
 
 const char* const kComponents =
     "object WildForm: TWildForm\r\n"

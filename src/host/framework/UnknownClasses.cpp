@@ -31,10 +31,10 @@ namespace {
 // only, and what it would not reach must stay raw to be written back.
 constexpr int kMaxNesting = 16;
 
-struct Spec {
+struct StoredProperty {
   std::string name;
   TypeKind kind;
-  std::vector<Spec> nested;  // Class
+  std::vector<StoredProperty> nested;  // Class
 };
 
 struct Entry {
@@ -49,9 +49,9 @@ bool IsStringList(const Value& v) {
   return true;
 }
 
-std::vector<Spec> Collect(const ClassInfo& standIn, std::span<const Entry> entries, int depth) {
-  std::vector<Spec> specs;
-  if (depth > kMaxNesting) return specs;
+std::vector<StoredProperty> Collect(const ClassInfo& standIn, std::span<const Entry> entries, int depth) {
+  std::vector<StoredProperty> stored;
+  if (depth > kMaxNesting) return stored;
   // A property stored twice would be written back twice with one value: it stays raw.
   std::unordered_map<std::string, int> count;
   for (const Entry& e : entries) ++count[LowerCase(e.name)];
@@ -81,22 +81,22 @@ std::vector<Spec> Collect(const ClassInfo& standIn, std::span<const Entry> entri
     if (skip || (direct && dotted)) continue;
     if (direct) {
       const Value& v = *g.entries.front().value;
-      if (v.isString()) specs.push_back(Spec{std::string(g.segment), TypeKind::String, {}});
-      else if (v.isBoolean()) specs.push_back(Spec{std::string(g.segment), TypeKind::Boolean, {}});
+      if (v.isString()) stored.push_back(StoredProperty{std::string(g.segment), TypeKind::String, {}});
+      else if (v.isBoolean()) stored.push_back(StoredProperty{std::string(g.segment), TypeKind::Boolean, {}});
       else if (v.type == ValueType::Collection)
-        specs.push_back(Spec{std::string(g.segment), TypeKind::Collection, {}});
+        stored.push_back(StoredProperty{std::string(g.segment), TypeKind::Collection, {}});
       continue;
     }
     std::vector<Entry> rest;
     for (const Entry& e : g.entries) rest.push_back(Entry{e.name.substr(g.segment.size() + 1), e.value});
     if (rest.size() == 1 && SameText(rest.front().name, "Strings") && IsStringList(*rest.front().value)) {
-      specs.push_back(Spec{std::string(g.segment), TypeKind::StringList, {}});
+      stored.push_back(StoredProperty{std::string(g.segment), TypeKind::StringList, {}});
       continue;
     }
-    std::vector<Spec> nested = Collect(TUnknownObject::StaticClass(), rest, depth + 1);
-    if (!nested.empty()) specs.push_back(Spec{std::string(g.segment), TypeKind::Class, std::move(nested)});
+    std::vector<StoredProperty> nested = Collect(TUnknownObject::StaticClass(), rest, depth + 1);
+    if (!nested.empty()) stored.push_back(StoredProperty{std::string(g.segment), TypeKind::Class, std::move(nested)});
   }
-  return specs;
+  return stored;
 }
 
 struct Shapes {
@@ -110,12 +110,12 @@ Shapes& TheShapes() {
 }
 
 std::unique_ptr<ClassInfo> MakeClass(const ClassInfo& standIn, std::string_view className,
-                                     const std::vector<Spec>& specs,
+                                     const std::vector<StoredProperty>& stored,
                                      const std::vector<const StoredShape*>& nested) {
   RuntimeClassBuilder builder{std::string(className), standIn};
-  for (std::size_t k = 0; k < specs.size(); ++k) {
-    PropInfo& p = builder.Add(specs[k].name, specs[k].kind);
-    switch (specs[k].kind) {
+  for (std::size_t k = 0; k < stored.size(); ++k) {
+    PropInfo& p = builder.Add(stored[k].name, stored[k].kind);
+    switch (stored[k].kind) {
       case TypeKind::String:
         p.getString = [k](const TPersistent& o) { return StoredAccess::SlotOf(o, k).text; };
         p.setString = [k](TPersistent& o, const std::string& v) { StoredAccess::SlotOf(o, k).text = v; };
@@ -126,11 +126,11 @@ std::unique_ptr<ClassInfo> MakeClass(const ClassInfo& standIn, std::string_view 
         p.setOrdinal = [k](TPersistent& o, std::int64_t v) { StoredAccess::SlotOf(o, k).flag = v != 0; };
         break;
       default: {
-        p.classType = specs[k].kind == TypeKind::StringList   ? &TStringList::StaticClass()
-                      : specs[k].kind == TypeKind::Collection ? &TCollection::StaticClass()
+        p.classType = stored[k].kind == TypeKind::StringList   ? &TStringList::StaticClass()
+                      : stored[k].kind == TypeKind::Collection ? &TCollection::StaticClass()
                                                               : nested[k]->info.get();
         p.getObject = [k](const TPersistent& o) { return StoredAccess::SlotOf(o, k).object.get(); };
-        if (specs[k].kind != TypeKind::Class)
+        if (stored[k].kind != TypeKind::Class)
           p.setObject = [k](TPersistent& o, TPersistent* v) {
             if (v) StoredAccess::SlotOf(o, k).object->Assign(*v);
           };
@@ -142,13 +142,13 @@ std::unique_ptr<ClassInfo> MakeClass(const ClassInfo& standIn, std::string_view 
 }
 
 const StoredShape* Intern(const ClassInfo& standIn, std::string_view className,
-                          const std::vector<Spec>& specs) {
-  std::vector<const StoredShape*> nested(specs.size(), nullptr);
+                          const std::vector<StoredProperty>& stored) {
+  std::vector<const StoredShape*> nested(stored.size(), nullptr);
   std::string key = standIn.Name() + '\n' + std::string(className) + '\n';
-  for (std::size_t k = 0; k < specs.size(); ++k) {
-    if (specs[k].kind == TypeKind::Class)
-      nested[k] = Intern(TUnknownObject::StaticClass(), TUnknownObject::StaticClass().Name(), specs[k].nested);
-    key += specs[k].name + ':' + std::to_string(static_cast<int>(specs[k].kind));
+  for (std::size_t k = 0; k < stored.size(); ++k) {
+    if (stored[k].kind == TypeKind::Class)
+      nested[k] = Intern(TUnknownObject::StaticClass(), TUnknownObject::StaticClass().Name(), stored[k].nested);
+    key += stored[k].name + ':' + std::to_string(static_cast<int>(stored[k].kind));
     if (nested[k]) key += '@' + std::to_string(reinterpret_cast<std::uintptr_t>(nested[k]));
     key += ';';
   }
@@ -157,8 +157,8 @@ const StoredShape* Intern(const ClassInfo& standIn, std::string_view className,
   auto& slot = shapes.byKey[key];
   if (!slot) {
     auto shape = std::make_unique<StoredShape>();
-    shape->info = MakeClass(standIn, className, specs, nested);
-    for (const Spec& s : specs) shape->kinds.push_back(s.kind);
+    shape->info = MakeClass(standIn, className, stored, nested);
+    for (const StoredProperty& s : stored) shape->kinds.push_back(s.kind);
     shape->nested = std::move(nested);
     slot = std::move(shape);
   }
@@ -177,8 +177,8 @@ void TStoredProperties::PublishStored(const ClassInfo& standIn, std::string_view
   std::vector<Entry> entries;
   entries.reserve(properties.size());
   for (const Property& p : properties) entries.push_back(Entry{p.name, &p.value});
-  std::vector<Spec> specs = Collect(standIn, entries, 0);
-  if (!specs.empty()) Adopt(Intern(standIn, className, specs));
+  std::vector<StoredProperty> stored = Collect(standIn, entries, 0);
+  if (!stored.empty()) Adopt(Intern(standIn, className, stored));
 }
 
 void TStoredProperties::Adopt(const StoredShape* shape) {
