@@ -161,6 +161,27 @@ void InstallSignalCleanup() {
   std::signal(SIGXFSZ, SIG_IGN);
 }
 
+namespace {
+
+// The stop signals wait while this lives (on this thread), and arrive when it ends.
+class StopSignalsHeld {
+public:
+  StopSignalsHeld() {
+    sigset_t stop;
+    ::sigemptyset(&stop);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) ::sigaddset(&stop, sig);
+    ::pthread_sigmask(SIG_BLOCK, &stop, &previous_);
+  }
+  ~StopSignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  StopSignalsHeld(const StopSignalsHeld&) = delete;
+  StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+
+private:
+  sigset_t previous_;
+};
+
+}  // namespace
+
 int RemoveOnSignal(const std::string& path) {
   char* copy = ::strdup(path.c_str());
   if (!copy) return -1;
@@ -296,13 +317,17 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
   const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
   const std::string dirPrefix = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
   SweepOnce(FolderOf(target_));
-  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temp_ = dirPrefix + TemporaryName(base);
-    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ < 0 && errno != EEXIST) Fail(path_, errno);
+  {
+    // A stop signal between creating the temporary and registering it would leave it behind.
+    StopSignalsHeld held;
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      temp_ = dirPrefix + TemporaryName(base);
+      fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ < 0 && errno != EEXIST) Fail(path_, errno);
+    }
+    if (fd_ < 0) Fail(path_, EEXIST);
+    cleanupSlot_ = RemoveOnSignal(temp_);
   }
-  if (fd_ < 0) Fail(path_, EEXIST);
-  cleanupSlot_ = RemoveOnSignal(temp_);
   if (existed_) {
     // The owner first: a change of owner clears the set-user and set-group bits that fchmod
     // sets again. Who may not give the file away keeps at least its group where possible.
