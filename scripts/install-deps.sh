@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   # build
   cmake ninja-build g++ pkgconf ccache
-  libicu-dev libcli11-dev libnuspell-dev libhunspell-dev
+  libicu-dev libcli11-dev libnuspell-dev libhunspell-dev nlohmann-json3-dev
   hunspell hunspell-en-us hunspell-de-de hunspell-fr hunspell-ru   # dictionaries; `hunspell` for the bench
   qt6-base-dev libgl-dev fonts-dejavu-core                          # the windows (Qt 6 Widgets) and their fonts
   # tests and benchmarks
