@@ -252,6 +252,18 @@ public:
       node->parent = root.get();
       root->children.push_back(std::move(node));
     }
+    // The Tools menu's own items; experts insert theirs after the repository's.
+    MenuNode* tools = root->children[7].get();
+    const char* const toolItems[][2] = {{"ToolsOptionsItem", "&Environment Options..."},
+                                        {"ToolsGalleryItem", "&Repository..."},
+                                        {"ToolsToolsItem", "&Configure Tools..."}};
+    for (const auto& item : toolItems) {
+      auto node = std::make_shared<MenuNode>();
+      node->name = item[0];
+      node->caption = item[1];
+      node->parent = tools;
+      tools->children.push_back(std::move(node));
+    }
   }
   std::shared_ptr<MenuNode> root;
   std::atomic<int> liveHandles{0};

@@ -65,6 +65,27 @@ void InstallProjectTools(TFPrjListWindow& window) {
   window.InstallTools(std::move(t));
 }
 
+int ShowProjectManager(QWidget* parent, const std::function<void(TFPrjListWindow&)>& onWindow) {
+  try {
+    vle::LoadExpertSettings();
+  } catch (const std::exception& e) {
+    ports::MessageDlg(std::string("The settings could not be read:\r") + e.what(), ports::mtError, {ports::mbOK});
+    return 1;
+  }
+  {
+    TFPrjListWindow window(parent);
+    InstallProjectTools(window);
+    if (onWindow) onWindow(window);
+    window.RunModal();
+  }
+  try {
+    vle::SaveExpertSettings();
+  } catch (const std::exception&) {
+    // The notices and the CSV choice are only remembered; the forms are what counts.
+  }
+  return 0;
+}
+
 int RunProjectManager(const std::string& projectFile, const std::function<void(TFPrjListWindow&)>& onWindow) {
   std::unique_ptr<TDesktopHost> host;
   try {
@@ -78,24 +99,7 @@ int RunProjectManager(const std::string& projectFile, const std::function<void(T
     toolservices::HostServices* previous;
     ~TRestore() { toolservices::SetHostServices(previous); }
   } restore{previous};
-  try {
-    vle::LoadExpertSettings();
-  } catch (const std::exception& e) {
-    ports::MessageDlg(std::string("The settings could not be read:\r") + e.what(), ports::mtError, {ports::mbOK});
-    return 1;
-  }
-  {
-    TFPrjListWindow window;
-    InstallProjectTools(window);
-    if (onWindow) onWindow(window);
-    window.RunModal();
-  }
-  try {
-    vle::SaveExpertSettings();
-  } catch (const std::exception&) {
-    // The notices and the CSV choice are only remembered; the forms are what counts.
-  }
-  return 0;
+  return ShowProjectManager(nullptr, onWindow);
 }
 
 }  // namespace vorlect::ui

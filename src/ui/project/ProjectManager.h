@@ -3,6 +3,8 @@
 #pragma once
 
 #include <functional>
+
+class QWidget;
 #include <string>
 
 #include "host/toolservices/ToolServices.h"
@@ -22,6 +24,10 @@ public:
 // The tool windows every project manager window gets (search and replace, spell check, string
 // DLLs); set by the program that has them.
 void InstallProjectTools(TFPrjListWindow& window);
+
+// The project manager on the project of the current host, owned by `parent`, run until closed.
+// 0 when it was shown, 1 when the settings could not be read.
+int ShowProjectManager(QWidget* parent = nullptr, const std::function<void(TFPrjListWindow&)>& onWindow = {});
 
 // Opens the project manager on `projectFile` and runs it until closed. 0 when it was shown and
 // closed, 1 when the project could not be read (the message names the file).

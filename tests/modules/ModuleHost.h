@@ -1,0 +1,47 @@
+// A form designer in miniature for the module tests: the IDE's services over the file system with a
+// headless menu, the shared heap, the package and the expert loaded through their entry points,
+// and a designer that counts the modifications editors report.
+#pragma once
+
+#include "host/framework/DesignIntf.h"
+#include "host/ports/Ports.h"
+#include "host/toolservices/ExptIntf.h"
+
+#include <string>
+#include <vector>
+
+namespace vorlect::modtest {
+
+// Where the build put the modules and the stand-in expert.
+std::string ModulePath(const char* fileName);
+std::string FakeExpertPath();
+
+class TCountingDesigner : public host::TDesigner {
+public:
+  void Modified() override { ++modified; }
+  int modified = 0;
+};
+
+class TModuleHost {
+public:
+  TModuleHost();
+  ~TModuleHost();
+
+  // The package's initialization and registration, as a designer runs them after loading it.
+  void LoadPackage();
+  // Loads the expert and calls its entry; false when the entry refused.
+  bool LoadExpert();
+
+  toolservices::HeadlessHost& Services() { return services_; }
+  ports::ScriptedPorts& Ports() { return ports_; }
+  // The experts the entry registered.
+  std::vector<toolservices::TIExpert*>& Registered();
+
+private:
+  toolservices::HeadlessHost services_;
+  ports::ScriptedPorts ports_;
+  ports::ScopedPorts scope_{ports_};
+  void* expert_ = nullptr;
+};
+
+}  // namespace vorlect::modtest

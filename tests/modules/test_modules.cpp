@@ -1,0 +1,419 @@
+#include "ModuleHost.h"
+
+#include "host/framework/Controls.h"
+#include "host/framework/Streaming.h"
+#include "platform/Modules.h"
+#include "runtime/VLCore.h"
+#include "runtime/design/VLDesign.h"
+#include "runtime/svlcore.h"
+#include "sharemem/MyShareMem.h"
+#include "support/FormText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <elf.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+extern "C" void VorlectPackageInitialize();
+extern "C" void* SysGetMem(std::int32_t size);
+extern "C" std::int32_t SysFreeMem(void* p);
+extern "C" void* SysReallocMem(void* p, std::int32_t size);
+extern "C" std::int32_t GetAllocMemCount();
+extern "C" std::int32_t GetAllocMemSize();
+
+namespace vorlect::modtest {
+namespace {
+
+using ports::mtWarning;
+using runtime::TBaseVorlect;
+using test::Lines;
+using test::StringsProp;
+
+const std::string kNotFound =
+    "Translation editor not found -\rplease reinstall TVorlect or\remail support@vorlect.org for help.";
+
+// The names of the functions a shared object exports.
+std::set<std::string> ExportedFunctions(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::set<std::string> names;
+  if (image.size() < sizeof(Elf64_Ehdr)) return names;
+  const auto* eh = reinterpret_cast<const Elf64_Ehdr*>(image.data());
+  const auto* sections = reinterpret_cast<const Elf64_Shdr*>(image.data() + eh->e_shoff);
+  for (int i = 0; i < eh->e_shnum; ++i) {
+    if (sections[i].sh_type != SHT_DYNSYM) continue;
+    const char* strings = image.data() + sections[sections[i].sh_link].sh_offset;
+    const auto* syms = reinterpret_cast<const Elf64_Sym*>(image.data() + sections[i].sh_offset);
+    for (size_t k = 0; k < sections[i].sh_size / sizeof(Elf64_Sym); ++k) {
+      const Elf64_Sym& s = syms[k];
+      if (s.st_shndx == SHN_UNDEF || ELF64_ST_TYPE(s.st_info) != STT_FUNC) continue;
+      if (ELF64_ST_BIND(s.st_info) == STB_LOCAL) continue;
+      names.insert(strings + s.st_name);
+    }
+  }
+  return names;
+}
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "test_modules";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Never destroyed: Qt's devices must not outlive their application in the exit handlers.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+// A designed form holding a TVorlect "Vorlect1" with the given properties.
+std::unique_ptr<host::TComponent> DesignedForm(const std::string& vorlectProps, const char* cls = "TVorlect") {
+  const std::string text = std::string("object Form1: TForm1\n  Caption = 'Order'\n  object Vorlect1: ") + cls +
+                           "\n" + vorlectProps + "  end\nend\n";
+  host::ReadOptions options;
+  options.fileName = "Unit1.dfm";
+  options.designing = true;
+  return host::LoadForm(text, options);
+}
+
+TBaseVorlect& VorlectOf(host::TComponent& form) {
+  return *dynamic_cast<TBaseVorlect*>(form.FindComponent("Vorlect1"));
+}
+
+// Runs `act` on the translation editor's window once it is shown.
+void WhenEditorShown(std::function<void(QWidget&)> act) {
+  auto poll = std::make_shared<std::function<void()>>();
+  *poll = [poll, act]() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == "FEditVorlect" && w->isVisible()) {
+        act(*w);
+        return;
+      }
+    QTimer::singleShot(20, *poll);
+  };
+  QTimer::singleShot(20, *poll);
+}
+
+class ModulesTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    registryDir_ = ::testing::TempDir() + "vorlect-modules-" + std::to_string(::getpid());
+    ::setenv("VORLECT_REGISTRY_DIR", registryDir_.c_str(), 1);
+  }
+  void TearDown() override { ::unsetenv("VORLECT_REGISTRY_DIR"); }
+  std::string registryDir_;
+};
+
+// ---- The expert's entry, identity and menu item ---------------------------------------------------
+
+TEST_F(ModulesTest, ExpertExportsExactlyItsTwoEntries) {
+  EXPECT_EQ(ExportedFunctions(ModulePath("libvorlect-expert.so")),
+            (std::set<std::string>{"EditorCall", "INITEXPERT0017"}));
+  const auto shared = ExportedFunctions(ModulePath("libvorlect-sharedmem.so"));
+  EXPECT_EQ(shared, (std::set<std::string>{"GetAllocMemCount", "GetAllocMemSize", "GetHeapStatus", "SysFreeMem",
+                                           "SysGetMem", "SysReallocMem"}));
+  const auto package = ExportedFunctions(ModulePath("libvorlect-package.so"));
+  for (const char* name : {"VorlectPackageInitialize", "VorlectPackageRegister", "SysGetMem", "SysFreeMem",
+                           "SysReallocMem", "GetHeapStatus", "GetAllocMemCount", "GetAllocMemSize"})
+    EXPECT_TRUE(package.count(name)) << name;
+}
+
+TEST_F(ModulesTest, EntryRegistersTheExpertAndPutsItsItemAfterTheRepository) {
+  TModuleHost host;
+  ASSERT_TRUE(host.LoadExpert());
+  ASSERT_EQ(host.Registered().size(), 1u);
+  toolservices::TIExpert& e = *host.Registered()[0];
+  EXPECT_EQ(e.GetName(), "Vorlect");
+  EXPECT_EQ(e.GetAuthor(), "Kestrin Vale");
+  EXPECT_EQ(e.GetComment(), "Expert for TVorlect");
+  EXPECT_EQ(e.GetPage(), "");
+  EXPECT_EQ(e.GetGlyph(), nullptr);
+  EXPECT_EQ(e.GetStyle(), toolservices::esAddIn);
+  EXPECT_EQ(e.GetState(), toolservices::esEnabled);
+  EXPECT_EQ(e.GetIDString(), "Kestrin.Vorlect");
+  EXPECT_EQ(e.GetMenuText(), "'");
+  EXPECT_EQ(e.GetVersion(), 3);
+  EXPECT_EQ(toolservices::GetHostServices(), &host.Services());
+
+  auto menu = host.Services().HostMainMenu();
+  auto gallery = menu->FindItem("ToolsGalleryItem");
+  auto item = menu->FindItem("VLItem");
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->Caption(), "&Vorlect");
+  EXPECT_EQ(item->Index(), gallery->Index() + 1);
+  EXPECT_EQ(item->Parent()->Name(), gallery->Parent()->Name());
+  EXPECT_EQ(item->Flags() & (toolservices::mfEnabled | toolservices::mfVisible),
+            toolservices::mfEnabled | toolservices::mfVisible);
+  item.reset();
+  gallery.reset();
+  menu.reset();
+  // The expert holds only its own item's handle.
+  EXPECT_EQ(host.Services().LiveMenuHandles(), 1);
+
+  // Released by the IDE: the item leaves the menu with the expert.
+  toolservices::TInterface::Free(host.Registered()[0]);
+  host.Registered().clear();
+  EXPECT_FALSE(host.Services().HostMainMenu()->FindItem("VLItem"));
+  EXPECT_EQ(host.Services().LiveMenuHandles(), 0);
+}
+
+TEST_F(ModulesTest, EntryWithoutServicesRefusesAndAMenuWithoutTheRepositoryGetsNoItem) {
+  void* expert = platform::LoadModule(ModulePath("libvorlect-expert.so"));
+  auto init = reinterpret_cast<toolservices::TExpertInitProc>(platform::GetProcAddress(expert, "INITEXPERT0017"));
+  ASSERT_TRUE(init);
+  int registrations = 0;
+  static int* count = &registrations;
+  auto reg = [](toolservices::TIExpert* e) {
+    ++*count;
+    toolservices::TInterface::Free(e);
+    return true;
+  };
+  EXPECT_FALSE(init(nullptr, reg, nullptr));
+  EXPECT_EQ(registrations, 0);
+  EXPECT_EQ(toolservices::GetHostServices(), nullptr);
+
+  toolservices::HeadlessHost services;
+  services.HostMainMenu()->FindItem("ToolsGalleryItem")->DestroyMenuItem();
+  const int itemsBefore = services.HostMainMenu()->FindItem("ToolsMenu")->ItemCount();
+  toolservices::TExpertTerminateProc terminate = nullptr;
+  EXPECT_TRUE(init(&services, reg, &terminate));  // registers, and the IDE frees it at once
+  EXPECT_EQ(registrations, 1);
+  EXPECT_EQ(services.HostMainMenu()->FindItem("ToolsMenu")->ItemCount(), itemsBefore);
+  EXPECT_EQ(services.LiveMenuHandles(), 0);
+  toolservices::SetHostServices(nullptr);
+}
+
+TEST_F(ModulesTest, MenuItemOpensTheProjectManager) {
+  App();
+  TModuleHost host;
+  ASSERT_TRUE(host.LoadExpert());
+  bool shown = false;
+  QTimer::singleShot(50, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == "FPrjList" && w->isVisible()) {
+        shown = true;
+        w->close();
+      }
+  });
+  host.Ports().queueAnswer(ports::mrOk);  // a project-less manager may say so
+  ASSERT_TRUE(host.Services().HostMainMenu()->FindItem("VLItem")->Click());
+  EXPECT_TRUE(shown);
+}
+
+// ---- The component editors and property editors -------------------------------------------------
+
+TEST_F(ModulesTest, PackageRegistersItsPageEditorsAndVerbsFollowTheLanguages) {
+  TModuleHost host;
+  host.LoadPackage();
+  const host::TDesignRegistry& registry = host::DesignRegistry();
+  const auto* page = registry.FindPage(runtime::design::kPalettePage);
+  ASSERT_TRUE(page);
+  std::vector<std::string> classes;
+  for (const auto* cls : page->classes) classes.push_back(cls->Name());
+  EXPECT_EQ(classes, (std::vector<std::string>{"TLanguageDLLs", "TVorlect", "TSmallVorlect"}));
+
+  TCountingDesigner designer;
+  for (const char* cls : {"TVorlect", "TSmallVorlect"})
+    for (int languages : {1, 2, 3}) {
+      auto form = DesignedForm("    Languages = " + std::to_string(languages) + "\n", cls);
+      auto editor = registry.ComponentEditor(VorlectOf(*form), &designer);
+      ASSERT_TRUE(editor) << cls;
+      ASSERT_EQ(editor->GetVerbCount(), languages + 2);
+      std::vector<std::string> verbs;
+      for (int i = 0; i < editor->GetVerbCount(); ++i) verbs.push_back(editor->GetVerb(i));
+      std::vector<std::string> expected{"T&ranslations"};
+      for (int k = 0; k < languages; ++k) expected.push_back("Language &" + std::to_string(k));
+      expected.push_back("A&dd language");
+      EXPECT_EQ(verbs, expected) << cls;
+    }
+  EXPECT_EQ(designer.modified, 0);
+}
+
+TEST_F(ModulesTest, LanguageVerbsSwitchAndAddLanguageAppendsAQuestionMarkToEveryEntry) {
+  TModuleHost host;
+  host.LoadPackage();
+  TCountingDesigner designer;
+  auto form = DesignedForm("    Languages = 2\n" +
+                           StringsProp("Words", {"%Form%", "Order", "Bestellung", "Id1", "a", "b"}));
+  TBaseVorlect& v = VorlectOf(*form);
+  auto editor = host::DesignRegistry().ComponentEditor(v, &designer);
+  editor->ExecuteVerb(2);  // Language &1
+  EXPECT_EQ(v.ActiveLanguage(), 1);
+  EXPECT_EQ(host::GetStrProp(*form, "Caption"), "Bestellung");
+  editor->ExecuteVerb(1);
+  EXPECT_EQ(host::GetStrProp(*form, "Caption"), "Order");
+
+  editor->ExecuteVerb(3);  // A&dd language
+  EXPECT_EQ(v.Languages(), 3);
+  EXPECT_EQ(Lines(*v.Words()),
+            (std::vector<std::string>{"%Form%", "Order", "Bestellung", "?", "Id1", "a", "b", "?"}));
+  EXPECT_EQ(editor->GetVerbCount(), 5);
+  EXPECT_TRUE(host.Ports().messages().empty());
+}
+
+TEST_F(ModulesTest, SmallComponentHidesItsListsAndSwitchesFromTheInspector) {
+  TModuleHost host;
+  host.LoadPackage();
+  TCountingDesigner designer;
+  auto form = DesignedForm("    Languages = 2\n", "TSmallVorlect");
+  auto rows = host::DesignRegistry().PropertyEditors(&designer, VorlectOf(*form));
+  std::vector<std::string> names;
+  for (auto& row : rows) names.push_back(row->GetName());
+  for (const char* hidden : {"Positions", "CharSets", "DoNot", "SwitchPositions", "TranslateEdits"})
+    EXPECT_EQ(std::count(names.begin(), names.end(), hidden), 0) << hidden;
+  for (const char* shown : {"About", "DefaultLanguage", "DefaultEnabled", "Languages", "ActiveLanguage", "Words"})
+    EXPECT_EQ(std::count(names.begin(), names.end(), shown), 1) << shown;
+  for (auto& row : rows)
+    if (row->GetName() == "Words") EXPECT_EQ(row->GetAttributes(), host::paDialog);
+
+  auto full = DesignedForm("    Languages = 2\n");
+  for (auto& row : host::DesignRegistry().PropertyEditors(&designer, VorlectOf(*full)))
+    if (row->GetName() == "Positions" || row->GetName() == "CharSets" || row->GetName() == "Words")
+      EXPECT_TRUE(dynamic_cast<runtime::design::TWordProperty*>(row.get())) << row->GetName();
+}
+
+TEST_F(ModulesTest, DllPropertyTakesTypedValuesAndTheFileDialog) {
+  TModuleHost host;
+  host.LoadPackage();
+  TCountingDesigner designer;
+  host::TForm form(nullptr);
+  auto* dlls = new runtime::TLanguageDLLs(&form);
+  dlls->SetName("LanguageDLLs1");
+  const host::PropInfo* prop = host::GetPropInfo(*dlls, "DLL");
+  auto editor = host::DesignRegistry().PropertyEditor(&designer, *dlls, *prop);
+  EXPECT_EQ(editor->GetAttributes(), host::paDialog);
+  EXPECT_TRUE(editor->SetValue("/nowhere/German.dll"));
+  EXPECT_EQ(dlls->GetDLL(), "/nowhere/German.dll");
+  EXPECT_EQ(designer.modified, 1);
+
+  host.Ports().queueFile(std::nullopt);  // declined: nothing changes
+  editor->Edit();
+  ASSERT_EQ(host.Ports().fileDialogs().size(), 1u);
+  const auto& options = host.Ports().fileDialogs()[0].options;
+  EXPECT_EQ(options.title, "Select a String DLL");
+  EXPECT_EQ(options.fileName, "/nowhere/German.dll");
+  EXPECT_EQ(options.filter, "String DLLs|*.dll");
+  EXPECT_EQ(options.defaultExt, "dll");
+  EXPECT_EQ(designer.modified, 1);
+
+  auto verbs = host::DesignRegistry().ComponentEditor(*dlls, &designer);
+  ASSERT_EQ(verbs->GetVerbCount(), 1);
+  EXPECT_EQ(verbs->GetVerb(0), "Select DLL");
+  host.Ports().queueFile("/elsewhere/Russian.dll");
+  verbs->Edit();  // a double-click runs the one verb
+  EXPECT_EQ(dlls->GetDLL(), "/elsewhere/Russian.dll");
+  EXPECT_EQ(designer.modified, 2);
+}
+
+// ---- The bridge to the translation editor --------------------------------------------------------
+
+TEST_F(ModulesTest, BridgeWarnsWhenTheExpertIsNotLoaded) {
+  TModuleHost host;
+  host.LoadPackage();
+  TCountingDesigner designer;
+  auto form = DesignedForm("    Languages = 2\n" + StringsProp("Words", {"%Form%", "Order", "Bestellung"}));
+  const std::vector<std::string> before = Lines(*VorlectOf(*form).Words());
+  host::DesignRegistry().ComponentEditor(VorlectOf(*form), &designer)->Edit();
+  for (auto& row : host::DesignRegistry().PropertyEditors(&designer, VorlectOf(*form)))
+    if (row->GetName() == "Words") row->Edit();
+  ASSERT_EQ(host.Ports().messages().size(), 2u);
+  for (const auto& m : host.Ports().messages()) {
+    EXPECT_EQ(m.text, kNotFound);
+    EXPECT_EQ(m.type, mtWarning);
+    EXPECT_EQ(m.buttons, (ports::ButtonSet{ports::mbOK}));
+  }
+  EXPECT_EQ(designer.modified, 0);
+  EXPECT_EQ(Lines(*VorlectOf(*form).Words()), before);
+}
+
+TEST_F(ModulesTest, BridgeWarnsWhenTheExpertHasNoEditorCall) {
+  TModuleHost host;
+  host.LoadPackage();
+  platform::LoadModule(FakeExpertPath());
+  TCountingDesigner designer;
+  auto form = DesignedForm("    Languages = 2\n");
+  host::DesignRegistry().ComponentEditor(VorlectOf(*form), &designer)->ExecuteVerb(0);
+  ASSERT_EQ(host.Ports().messages().size(), 1u);
+  EXPECT_EQ(host.Ports().messages()[0].text, "Editor cannot be invoked");
+  EXPECT_EQ(host.Ports().messages()[0].type, mtWarning);
+  EXPECT_EQ(designer.modified, 0);
+}
+
+TEST_F(ModulesTest, EditorOpensThroughTheExpertAndOnlyAcceptMarksTheFormModified) {
+  App();
+  TModuleHost host;
+  host.LoadPackage();
+  ASSERT_TRUE(host.LoadExpert());
+  TCountingDesigner designer;
+  auto form = DesignedForm("    Languages = 2\n" + StringsProp("Words", {"%Form%", "Order", "Bestellung"}));
+  auto editor = host::DesignRegistry().ComponentEditor(VorlectOf(*form), &designer);
+
+  // Accepted: the form is modified, and the editor grew the package's lists (it added a language).
+  WhenEditorShown([](QWidget& w) { w.findChild<QAction*>("Accept1")->trigger(); });
+  editor->Edit();
+  EXPECT_EQ(designer.modified, 1);
+
+  // The close box after an accepted call: not accepted, nothing marked.
+  WhenEditorShown([](QWidget& w) { w.close(); });
+  editor->ExecuteVerb(0);
+  EXPECT_EQ(designer.modified, 1);
+
+  WhenEditorShown([](QWidget& w) { w.findChild<QAction*>("Cancel1")->trigger(); });
+  editor->ExecuteVerb(0);
+  EXPECT_EQ(designer.modified, 1);
+  // Lists the expert touched are freed by the package with the form (checked by the sanitizers).
+  form.reset();
+}
+
+// ---- The shared heap --------------------------------------------------------------------------------
+
+TEST_F(ModulesTest, SharedHeapStaysUnboundWithoutTheExpert) {
+  TModuleHost host;
+  host.LoadPackage();
+  EXPECT_TRUE(sharemem::EntryPoints().NoneBound());
+  EXPECT_EQ(SysGetMem(16), nullptr);
+  EXPECT_NE(SysFreeMem(nullptr), 0);
+  EXPECT_EQ(GetAllocMemCount(), 0);
+  EXPECT_EQ(platform::GetModuleHandle("libvorlect-sharedmem.so"), nullptr);
+
+  // A second initialization does nothing, even once the expert is there.
+  ASSERT_TRUE(host.LoadExpert());
+  VorlectPackageInitialize();
+  EXPECT_EQ(sharemem::InitCount(), 2);
+  EXPECT_TRUE(sharemem::EntryPoints().NoneBound());
+}
+
+TEST_F(ModulesTest, SharedHeapIsBoundOnceTheExpertIsThereAndCountsItsBlocks) {
+  TModuleHost host;
+  ASSERT_TRUE(host.LoadExpert());
+  host.LoadPackage();
+  ASSERT_TRUE(sharemem::EntryPoints().AllBound());
+  void* shared = platform::GetModuleHandle("libvorlect-sharedmem.so");
+  ASSERT_TRUE(shared);
+  EXPECT_EQ(reinterpret_cast<void*>(sharemem::EntryPoints().SysGetMem), platform::GetProcAddress(shared, "SysGetMem"));
+
+  const int count = GetAllocMemCount(), size = GetAllocMemSize();
+  void* a = SysGetMem(100);
+  void* b = SysGetMem(28);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(GetAllocMemCount(), count + 2);
+  EXPECT_EQ(GetAllocMemSize(), size + 128);
+  a = SysReallocMem(a, 1000);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(GetAllocMemSize(), size + 1028);
+  EXPECT_EQ(sharemem::GetHeapStatus().TotalAllocated, static_cast<std::uint32_t>(size + 1028));
+  EXPECT_EQ(SysFreeMem(a), 0);
+  EXPECT_EQ(SysFreeMem(b), 0);
+  EXPECT_EQ(GetAllocMemCount(), count);
+  EXPECT_EQ(GetAllocMemSize(), size);
+}
+
+}  // namespace
+}  // namespace vorlect::modtest
