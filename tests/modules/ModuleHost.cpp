@@ -41,7 +41,7 @@ void TModuleHost::LoadPackage() {
   VorlectPackageRegister();
 }
 
-bool TModuleHost::LoadExpert() {
+bool TModuleHost::LoadExpert(toolservices::HostServices* services) {
   expert_ = platform::LoadModule(ModulePath("libvorlect-expert.so"));
   auto init = reinterpret_cast<toolservices::TExpertInitProc>(
       platform::GetProcAddress(expert_, toolservices::kExpertEntryPoint));
@@ -50,7 +50,7 @@ bool TModuleHost::LoadExpert() {
     return false;
   }
   toolservices::TExpertTerminateProc terminate = reinterpret_cast<toolservices::TExpertTerminateProc>(1);
-  const bool ok = init(&services_, &RegisterExpert, &terminate);
+  const bool ok = init(services ? services : &services_, &RegisterExpert, &terminate);
   EXPECT_EQ(terminate, nullptr);
   return ok;
 }

@@ -29,8 +29,9 @@ public:
 
   // The package's initialization and registration, as a designer runs them after loading it.
   void LoadPackage();
-  // Loads the expert and calls its entry; false when the entry refused.
-  bool LoadExpert();
+  // Loads the expert and calls its entry with `services` (the headless ones by default); false
+  // when the entry refused.
+  bool LoadExpert(toolservices::HostServices* services = nullptr);
 
   toolservices::HeadlessHost& Services() { return services_; }
   ports::ScriptedPorts& Ports() { return ports_; }

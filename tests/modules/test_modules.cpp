@@ -8,9 +8,13 @@
 #include "runtime/svlcore.h"
 #include "sharemem/MyShareMem.h"
 #include "support/FormText.h"
+#include "ui/ide/IdeServices.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 #include <QWidget>
 
@@ -188,6 +192,27 @@ TEST_F(ModulesTest, EntryWithoutServicesRefusesAndAMenuWithoutTheRepositoryGetsN
   EXPECT_EQ(services.HostMainMenu()->FindItem("ToolsMenu")->ItemCount(), itemsBefore);
   EXPECT_EQ(services.LiveMenuHandles(), 0);
   toolservices::SetHostServices(nullptr);
+}
+
+TEST_F(ModulesTest, ExpertJoinsTheMenuBarOfAQtMainWindow) {
+  App();
+  QMainWindow window;
+  QMenu* tools = window.menuBar()->addMenu("&Tools");
+  tools->menuAction()->setObjectName("ToolsMenu");
+  tools->addAction("&Repository...")->setObjectName("ToolsGalleryItem");
+  tools->addAction("&Configure Tools...")->setObjectName("ToolsToolsItem");
+  ui::TIdeServices services("", &window, window.menuBar(), {});
+  {
+    TModuleHost host;
+    ASSERT_TRUE(host.LoadExpert(&services));
+    ASSERT_EQ(tools->actions().size(), 3);
+    EXPECT_EQ(tools->actions().at(1)->objectName(), "VLItem");
+    EXPECT_EQ(tools->actions().at(1)->text(), "&Vorlect");
+    EXPECT_EQ(services.Menu().LiveHandles(), 1);
+  }
+  // The expert released with the host: its item left the menu.
+  EXPECT_EQ(tools->actions().size(), 2);
+  EXPECT_EQ(services.Menu().LiveHandles(), 0);
 }
 
 TEST_F(ModulesTest, MenuItemOpensTheProjectManager) {
