@@ -6,6 +6,7 @@
 #include "host/framework/DesignIntf.h"
 #include "host/ports/Ports.h"
 #include "host/toolservices/ExptIntf.h"
+#include "host/toolservices/ModuleLoader.h"
 
 #include <string>
 #include <vector>
@@ -36,13 +37,14 @@ public:
   toolservices::HeadlessHost& Services() { return services_; }
   ports::ScriptedPorts& Ports() { return ports_; }
   // The experts the entry registered.
-  std::vector<toolservices::TIExpert*>& Registered();
+  const std::vector<toolservices::TIExpert*>& Registered() const { return loader_.Experts(); }
+  toolservices::TModuleLoader& Loader() { return loader_; }
 
 private:
   toolservices::HeadlessHost services_;
   ports::ScriptedPorts ports_;
   ports::ScopedPorts scope_{ports_};
-  void* expert_ = nullptr;
+  toolservices::TModuleLoader loader_;  // released first: experts hold handles on the menus
 };
 
 }  // namespace vorlect::modtest

@@ -162,8 +162,7 @@ TEST_F(ModulesTest, EntryRegistersTheExpertAndPutsItsItemAfterTheRepository) {
   EXPECT_EQ(host.Services().LiveMenuHandles(), 1);
 
   // Released by the IDE: the item leaves the menu with the expert.
-  toolservices::TInterface::Free(host.Registered()[0]);
-  host.Registered().clear();
+  host.Loader().ReleaseExperts();
   EXPECT_FALSE(host.Services().HostMainMenu()->FindItem("VLItem"));
   EXPECT_EQ(host.Services().LiveMenuHandles(), 0);
 }
@@ -230,6 +229,34 @@ TEST_F(ModulesTest, MenuItemOpensTheProjectManager) {
   host.Ports().queueAnswer(ports::mrOk);  // a project-less manager may say so
   ASSERT_TRUE(host.Services().HostMainMenu()->FindItem("VLItem")->Click());
   EXPECT_TRUE(shown);
+}
+
+TEST_F(ModulesTest, LoaderNamesTheModuleOrEntryThatIsMissing) {
+  toolservices::TModuleLoader loader;
+  toolservices::HeadlessHost services;
+  const std::string nowhere = ::testing::TempDir() + "no-such-folder/" + toolservices::kSharedMemFile;
+  try {
+    loader.LoadSharedMem(nowhere);
+    ADD_FAILURE() << "a missing module was loaded";
+  } catch (const toolservices::ModuleLoadError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("The module " + nowhere + " could not be loaded:\r", 0), 0u) << e.what();
+  }
+  // A module without the entry asked for: named with the entry, nothing called.
+  try {
+    loader.LoadPackage(FakeExpertPath());
+    ADD_FAILURE() << "a module without the package's entries was taken";
+  } catch (const toolservices::ModuleLoadError& e) {
+    EXPECT_EQ(std::string(e.what()), "The module " + FakeExpertPath() + " does not export VorlectPackageInitialize.");
+  }
+  // An entry that refuses is refused in turn.
+  try {
+    loader.LoadExpert(FakeExpertPath(), services);
+    ADD_FAILURE() << "a refusing expert was taken";
+  } catch (const toolservices::ModuleLoadError& e) {
+    EXPECT_EQ(std::string(e.what()), "The module " + FakeExpertPath() + " refused to start (INITEXPERT0017).");
+  }
+  EXPECT_TRUE(loader.Experts().empty());
+  EXPECT_EQ(host::DesignRegistry().FindPage(runtime::design::kPalettePage), nullptr);
 }
 
 // ---- The component editors and property editors -------------------------------------------------
