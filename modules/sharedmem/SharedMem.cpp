@@ -1,6 +1,8 @@
 // The shared memory-manager module: one heap for every module that binds it, with the counters a
 // heap status reports. Blocks carry their size in a header so that the counters follow frees and
 // reallocations.
+#include "sharemem/MyShareMem.h"
+
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -22,10 +24,7 @@ Header* HeaderOf(void* p) { return static_cast<Header*>(p) - 1; }
 
 }  // namespace
 
-struct THeapStatus {
-  std::uint32_t TotalAddrSpace, TotalUncommitted, TotalCommitted, TotalAllocated, TotalFree, FreeSmall, FreeBig,
-      Unused, Overhead, HeapErrorCode;
-};
+using vorlect::sharemem::THeapStatus;
 
 extern "C" {
 

@@ -47,8 +47,10 @@ const std::string kNotFound =
 
 // The names of the functions a shared object exports.
 std::set<std::string> ExportedFunctions(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::string image(static_cast<size_t>(std::max<std::streamoff>(0, in.tellg())), '\0');
+  in.seekg(0);
+  in.read(image.data(), static_cast<std::streamsize>(image.size()));
   std::set<std::string> names;
   if (image.size() < sizeof(Elf64_Ehdr)) return names;
   const auto* eh = reinterpret_cast<const Elf64_Ehdr*>(image.data());
@@ -93,16 +95,18 @@ TBaseVorlect& VorlectOf(host::TComponent& form) {
 
 // Runs `act` on the translation editor's window once it is shown.
 void WhenEditorShown(std::function<void(QWidget&)> act) {
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [poll, act]() {
+  auto* poll = new QTimer;
+  poll->setInterval(20);
+  QObject::connect(poll, &QTimer::timeout, [poll, act] {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w->objectName() == "FEditVorlect" && w->isVisible()) {
+        poll->stop();
+        poll->deleteLater();
         act(*w);
         return;
       }
-    QTimer::singleShot(20, *poll);
-  };
-  QTimer::singleShot(20, *poll);
+  });
+  poll->start();
 }
 
 class ModulesTest : public ::testing::Test {
