@@ -161,15 +161,8 @@ int CheckProject(const CheckArgs& a) {
   for (int i = 0; i < catalogue.Count(); ++i) {
     if (!catalogue.Selected(i)) continue;
     const vle::TEntry& e = catalogue.Entry(i);
-    if (e.FormClassName.empty()) {
-      std::cerr << "vorlect: " << Shown(e.FormFile) << ": not checked: the form file could not be read\n";
-      run.incomplete = true;
-      continue;
-    }
-    if (e.InstanceCount == 0) {
-      std::cerr << "vorlect: " << Shown(e.FormFile) << ": the form holds no translation component; skipped\n";
-      continue;
-    }
+    // The form reader decides, not the catalogue's scan: a damaged file is not checked, whatever
+    // the scan made of it.
     run.CheckForm(e.FormFile, e.FormName.empty() ? fs::path(e.FormFile).stem().string() : e.FormName);
   }
 
