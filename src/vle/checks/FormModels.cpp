@@ -8,6 +8,7 @@
 #include "host/framework/controls/StdCtrls.h"
 #include "runtime/VLBase.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
@@ -142,9 +143,13 @@ public:
     const host::TStringList& words = *vorlect_.Words();
     const int n = vorlect_.Languages();
     const int entry = n + 1;
+    // Keys the editor hides (DoNot) are texts the developer keeps out of translation.
+    std::vector<std::string> hidden;
+    for (int k = 0; k < vorlect_.DoNot()->Count(); ++k) hidden.push_back(vorlect_.DoNot()->Strings(k));
     TComponent* component = nullptr;
     std::string blockKey;
     int row = 0;
+    bool skipping = false;
     for (int i = 0; i < words.Count(); i += entry) {
       const std::string& key = words.Strings(i);
       const bool hint = SameAscii(key, runtime::kHintKey);
@@ -154,9 +159,11 @@ public:
       } else {
         blockKey = key;
         row = 0;
+        skipping = std::any_of(hidden.begin(), hidden.end(), [&](const std::string& h) { return SameAscii(h, key); });
         component = key == runtime::kFormKey ? &form_ : form_.FindComponent(key);
         r.unknownKey = !component && !IsStringKey(key);
       }
+      if (skipping) continue;
       r.key = blockKey;
       r.hint = hint;
       r.texts.reserve(static_cast<size_t>(n));
@@ -176,9 +183,9 @@ private:
     }
     if (auto* list = dynamic_cast<host::TCustomListView*>(&c)) {
       if (!c.Is<host::TListView>() || r.row >= list->Columns()->Count()) return;
-      const host::TListColumn& column = *list->Columns()->Items(r.row);
+      const host::TListColumn* column = list->Columns()->Items(r.row);
       // Columns sized by their contents (negative widths) cannot be too narrow.
-      if (!column.AutoSize && column.Width > 0) Fits(r, Fit::Line, 12, {Box{column.Width, 0}}, *list);
+      if (column && !column->AutoSize && column->Width > 0) Fits(r, Fit::Line, 12, {Box{column->Width, 0}}, *list);
       return;
     }
     if (r.row != 0 || !runtime::PropertyExists(&c, "Caption")) return;

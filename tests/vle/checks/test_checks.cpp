@@ -362,6 +362,16 @@ TEST(FormModels, ClashesFollowTheFormsParentsAndMenus) {
   // menu bar's "&Datei" and the File menu's "&Drucken" are different menus.
   EXPECT_EQ(clashes, (std::vector<std::string>{"BtnFind/1", "BtnFilter/1"}));
   EXPECT_EQ(unknown, std::vector<std::string>{"MnuOld"});
+
+  // Keys the editor hides are not checked.
+  auto vorlect = dynamic_cast<runtime::TBaseVorlect*>(form->FindComponent("Vorlect1"));
+  ASSERT_NE(vorlect, nullptr);
+  vorlect->DoNot()->Add("btnfind");
+  vorlect->DoNot()->Add("MnuOld");
+  const FormModel hidden = FormModelsOf(*form)[0];
+  EXPECT_EQ(hidden.rows.size(), 10u);
+  EXPECT_TRUE(std::none_of(hidden.rows.begin(), hidden.rows.end(),
+                           [](const Row& r) { return r.key == "BtnFind" || r.key == "MnuOld"; }));
 }
 
 // ---- Reports and accepted problems --------------------------------------------------------------------
