@@ -9,6 +9,7 @@ PACKAGES=(
   libicu-dev libcli11-dev libnuspell-dev libhunspell-dev nlohmann-json3-dev
   hunspell hunspell-en-us hunspell-de-de hunspell-fr hunspell-ru   # dictionaries; `hunspell` for the bench
   qt6-base-dev libgl-dev fonts-dejavu-core                          # the windows (Qt 6 Widgets) and their fonts
+  libfreetype-dev libfontconfig-dev                                 # text widths measured on the command line
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   fp-compiler fp-units-rtl            # the reference form-file converter used by tests and bench

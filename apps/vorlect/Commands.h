@@ -25,5 +25,7 @@ void AddFormCsvCommands(CLI::App& form, Action& action);             // csv-expo
 void AddFormUpdateCommand(CLI::App& form, Action& action);           // update
 void AddProjectUpdateCommand(CLI::App& project, Action& action);     // update
 void AddProjectSpellCommand(CLI::App& project, Action& action);      // spell
+void AddProjectCheckCommand(CLI::App& project, Action& action);      // check
+void AddFormCheckCommand(CLI::App& form, Action& action);            // check
 
 }  // namespace vorlect::cli

@@ -122,6 +122,7 @@ void AddFormCommands(CLI::App& app, Action& action) {
 
   AddFormCsvCommands(*form, action);
   AddFormUpdateCommand(*form, action);
+  AddFormCheckCommand(*form, action);
 }
 
 }  // namespace vorlect::cli

@@ -214,6 +214,7 @@ void AddProjectCommands(CLI::App& app, Action& action) {
   AddProjectDllCommands(*project, action);
   AddProjectUpdateCommand(*project, action);
   AddProjectSpellCommand(*project, action);
+  AddProjectCheckCommand(*project, action);
 }
 
 }  // namespace vorlect::cli
