@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/formfile/FormFile.h"
 #include "platform/Files.h"
 
 namespace vorlect::bench {
@@ -55,13 +56,16 @@ inline std::string WithComponent(const std::string& text, int form) {
   return text.substr(0, last) + block + "end" + eol;
 }
 
-inline std::string Generate(const fs::path& folder, int forms, const std::vector<std::string>& templates) {
+// `binaryHalf` stores every second form as a binary form file (with the resource header).
+inline std::string Generate(const fs::path& folder, int forms, const std::vector<std::string>& templates,
+                            bool binaryHalf = false) {
   fs::create_directories(folder);
   std::string dpr = "program Bench;\r\n\r\nuses\r\n  Forms";
   for (int i = 0; i < forms; ++i) {
     const std::string name = "Form" + std::to_string(i);
-    platform::WriteFileAtomic((folder / (name + ".dfm")).string(),
-                              WithComponent(templates[i % templates.size()], i));
+    std::string form = WithComponent(templates[i % templates.size()], i);
+    if (binaryHalf && i % 2 == 1) form = formfile::WriteBinary(formfile::ReadText(form), true);
+    platform::WriteFileAtomic((folder / (name + ".dfm")).string(), form);
     platform::WriteFileAtomic((folder / (name + ".pas")).string(), "unit " + name + ";\r\n");
     dpr += ",\r\n  " + name + " in '" + name + ".pas' {" + name + "}";
   }

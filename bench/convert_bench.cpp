@@ -4,7 +4,8 @@
 // project, so it is measured in-process (bytes in memory -> converted bytes). The Free Pascal
 // converter exists only as a program; it is measured per process, and its start-up (measured on
 // the smallest form) is subtracted so that only its conversion work counts. The end-to-end time of
-// `vorlect convert` per process is printed as well.
+// `vorlect convert` per process is printed as well, and the ratio of whole-process loops over the
+// corpus (one process per form, each writing a new file), as scripts and make rules run it.
 //
 // Usage: bench_convert CORPUS_DIR DFMCONV_EXE VORLECT_EXE [rounds]
 #include "host/formfile/FormFile.h"
@@ -59,6 +60,22 @@ double TimeProcesses(const std::vector<std::string>& files, int rounds, Command 
   for (int r = 0; r < rounds; ++r)
     for (const auto& f : files) command(f);
   return Seconds(t0, Clock::now()) / rounds;
+}
+
+// A loop as a script or a make rule runs it: one process per file, each writing its own new
+// output file into `outFolder` (emptied before every round). The median round, in seconds.
+template <class Command>
+double TimeLoop(const std::vector<std::string>& files, int rounds, const fs::path& outFolder, Command command) {
+  std::vector<double> times;
+  for (int r = 0; r < rounds; ++r) {
+    fs::remove_all(outFolder);
+    fs::create_directories(outFolder);
+    auto t0 = Clock::now();
+    for (const auto& f : files) command(f, (outFolder / fs::path(f).filename()).string());
+    times.push_back(Seconds(t0, Clock::now()));
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
 }
 
 }  // namespace
@@ -121,6 +138,25 @@ int main(int argc, char** argv) {
   const double cliToText = TimeProcesses(binFiles, rounds, [&](const std::string& f) { Spawn({vorlect, "convert", f, out, "--to", "text"}); });
   const double cliToBin = TimeProcesses(txtFiles, rounds, [&](const std::string& f) { Spawn({vorlect, "convert", f, out, "--to", "binary"}); });
 
+  // Whole-process loops over the corpus's binary forms and over its text forms, alternating the
+  // two converters round by round so that a busy machine weighs on both alike.
+  std::vector<std::string> corpusTexts;
+  for (const auto& e : fs::directory_iterator(corpus / "dfm" / "text"))
+    if (e.path().extension() == ".dfm") corpusTexts.push_back(e.path().string());
+  std::sort(corpusTexts.begin(), corpusTexts.end());
+  const fs::path loopOut = work / "loop";
+  std::vector<double> fpcLoopBin, cliLoopBin, fpcLoopTxt, cliLoopTxt;
+  for (int r = 0; r < std::max(rounds, 3); ++r) {
+    fpcLoopBin.push_back(TimeLoop(binFiles, 1, loopOut, [&](const std::string& f, const std::string& o) { Spawn({dfmconv, "totext", f, o}); }));
+    cliLoopBin.push_back(TimeLoop(binFiles, 1, loopOut, [&](const std::string& f, const std::string& o) { Spawn({vorlect, "convert", f, o, "--to", "text"}); }));
+    fpcLoopTxt.push_back(TimeLoop(corpusTexts, 1, loopOut, [&](const std::string& f, const std::string& o) { Spawn({dfmconv, "tores", f, o}); }));
+    cliLoopTxt.push_back(TimeLoop(corpusTexts, 1, loopOut, [&](const std::string& f, const std::string& o) { Spawn({vorlect, "convert", f, o, "--to", "binary"}); }));
+  }
+  auto median = [](std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  };
+
   auto mbps = [](std::size_t bytes, double s) { return bytes / 1048576.0 / std::max(s, 1e-9); };
   const double fpcWorkToText = std::max(fpcToText - fpcStartToText, 1e-6), fpcWorkToBin = std::max(fpcToBin - fpcStartToBin, 1e-6);
   std::printf("files: %zu binary forms (%zu bytes) and their text (%zu bytes), %d rounds\n", binFiles.size(), binBytes,
@@ -132,6 +168,12 @@ int main(int argc, char** argv) {
   std::printf("per process, end to end: binary -> text vorlect %.1f ms, fpc %.1f ms; text -> binary vorlect %.1f ms, fpc %.1f ms per file\n",
               cliToText * 1000 / binFiles.size(), fpcToText * 1000 / binFiles.size(),
               cliToBin * 1000 / txtFiles.size(), fpcToBin * 1000 / txtFiles.size());
+  std::printf("whole-process loop over %zu binary forms (-> text): vorlect %.3f s, fpc-dfmconv %.3f s, ratio %.2fx "
+              "(median of %d rounds)\n",
+              binFiles.size(), median(cliLoopBin), median(fpcLoopBin), median(fpcLoopBin) / median(cliLoopBin),
+              static_cast<int>(cliLoopBin.size()));
+  std::printf("whole-process loop over %zu text forms (-> binary): vorlect %.3f s, fpc-dfmconv %.3f s, ratio %.2fx\n",
+              corpusTexts.size(), median(cliLoopTxt), median(fpcLoopTxt), median(fpcLoopTxt) / median(cliLoopTxt));
   fs::remove_all(work);
   return sink == 0 ? 1 : 0;
 }

@@ -28,6 +28,7 @@ namespace vorlect::cli {
 namespace {
 
 constexpr int kExitClean = 0, kExitProblems = 1, kExitUsage = 2, kExitCannotCheck = 3;
+constexpr int kFormsPerBatch = 64;
 
 struct ProjectSpellArgs {
   std::string project, forms, languages;
@@ -102,12 +103,48 @@ int RunProjectSpell(const ProjectSpellArgs& a) {
   Checkers checkers;
   const int keyCodePage = platform::AnsiCodePage();
   int problems = 0;
+  // Forms are checked a batch at a time: the problems of a batch first, then the suggestions for
+  // its distinct words of each language, made on every core at once, then its lines in order.
+  struct Pending {
+    std::string head;  // form file, key, language, status and the flagged text, each with its tab
+    int column;
+    unsigned status;
+    std::string word;  // code-page bytes
+  };
+  std::vector<Pending> batch;
+  int formsInBatch = 0;
+  const auto flush = [&] {
+    if (a.suggestions > 0) {
+      std::map<int, std::vector<std::string>> words;
+      std::set<std::pair<int, std::string>> seen;
+      for (const Pending& p : batch)
+        if (p.status == spell::kStatusUnknownInputWord || p.status == spell::kStatusInvalidHyphenation ||
+            p.status == spell::kStatusErrorCapitalization)
+          if (seen.emplace(p.column, p.word).second) words[p.column].push_back(p.word);
+      for (const auto& [column, list] : words)
+        if (spell::TSpellChecker* checker = checkers.For(column)) spell::PrepareSuggestions(*checker, list);
+    }
+    std::string out;
+    for (const Pending& p : batch) {
+      out += p.head;
+      if (spell::TSpellChecker* checker = checkers.For(p.column)) {
+        const int codePage = vle::ColumnCodePage(p.column);
+        const auto suggestions =
+            ProblemSuggestions(*checker, p.status, p.word, vle::SpellerLanguageOf(p.column), a.suggestions);
+        for (size_t s = 0; s < suggestions.size(); ++s) out += (s ? ", " : "") + Utf8Of(suggestions[s], codePage);
+      }
+      out += '\n';
+    }
+    std::fputs(out.c_str(), stdout);
+    std::fflush(stdout);
+    batch.clear();
+    formsInBatch = 0;
+  };
   for (int r = 0; r < catalogue.Count(); ++r) {
     if (!catalogue.Selected(r) || catalogue.Entry(r).InstanceCount <= 0) continue;
     vle::TRowLines use(catalogue, r);
     const vle::TEntry& e = use.Entry();
     const int n = std::max(0, e.LanguageCount);
-    std::string out;
     std::string component;
     for (int i = 0; i + n < e.Lines.Count(); i += n + 1) {
       // A continuation row ('"', '".Hint') is shown after the component named above it.
@@ -127,19 +164,17 @@ int RunProjectSpell(const ProjectSpellArgs& a) {
         checkers.found_.clear();
         checker->CheckText(plain);
         for (const auto& f : checkers.found_) {
-          const std::string word = plain.substr(f.pos, f.length);
-          out += e.FormFile + '\t' + shownKey + '\t' + std::to_string(b) + '\t' + std::to_string(f.status) + '\t' + Utf8Of(word, codePage) + '\t';
-          const auto suggestions =
-              ProblemSuggestions(*checker, f.status, word, vle::SpellerLanguageOf(b), a.suggestions);
-          for (size_t s = 0; s < suggestions.size(); ++s) out += (s ? ", " : "") + Utf8Of(suggestions[s], codePage);
-          out += '\n';
+          std::string word = plain.substr(f.pos, f.length);
+          batch.push_back({e.FormFile + '\t' + shownKey + '\t' + std::to_string(b) + '\t' + std::to_string(f.status) +
+                               '\t' + Utf8Of(word, codePage) + '\t',
+                           b, f.status, std::move(word)});
           ++problems;
         }
       }
     }
-    std::fputs(out.c_str(), stdout);
-    std::fflush(stdout);
+    if (++formsInBatch == kFormsPerBatch) flush();
   }
+  flush();
   if (checkers.unchecked_) return kExitCannotCheck;
   return problems == 0 ? kExitClean : kExitProblems;
 }

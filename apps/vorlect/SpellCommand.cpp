@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/CodePages.h"
@@ -55,6 +56,21 @@ std::string FromUtf8(const std::string& utf8, int codePage, std::vector<size_t>&
   return out;
 }
 
+// The distinct words of the problems that take the speller's suggestions, in order of first
+// appearance.
+std::vector<std::string> SuggestedWords(const std::string& text, const std::vector<Problem>& problems) {
+  std::vector<std::string> words;
+  std::unordered_set<std::string> seen;
+  for (const Problem& p : problems) {
+    if (p.status != spell::kStatusUnknownInputWord && p.status != spell::kStatusInvalidHyphenation &&
+        p.status != spell::kStatusErrorCapitalization)
+      continue;
+    std::string word = text.substr(p.pos, p.length);
+    if (seen.insert(word).second) words.push_back(std::move(word));
+  }
+  return words;
+}
+
 int RunSpellCheck(const SpellCheckOptions& o) {
   using namespace vorlect::spell;
   const TLanguage language = static_cast<TLanguage>(o.language);
@@ -96,6 +112,7 @@ int RunSpellCheck(const SpellCheckOptions& o) {
       return kExitCannotCheck;
     }
     checker.CheckText(text);
+    if (o.suggestions > 0) PrepareSuggestions(checker, SuggestedWords(text, problems));
 
     std::string out;
     for (const Problem& p : problems) {

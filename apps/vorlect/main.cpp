@@ -7,7 +7,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
+#include <iterator>
+#include <string_view>
+#include <utility>
 
 int main(int argc, char** argv) {
   // A run stopped by Ctrl+C or kill leaves every file it was writing as it was or complete.
@@ -18,13 +22,23 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", "vorlect 0.1.0");
 
   vorlect::cli::Action action;
-  vorlect::cli::AddConvertCommand(app, action);
-  vorlect::cli::AddProjectCommands(app, action);
-  vorlect::cli::AddFormCommands(app, action);
-  vorlect::cli::AddSpellersCommands(app, action);
-  vorlect::cli::AddDllCommands(app, action);
-  vorlect::cli::AddLanguagesCommands(app, action);
-  vorlect::cli::AddSpellCommands(app, action);
+  // Scripts run one command per process (a form at a time): only the command named is set up.
+  // Anything else (help, the version, a mistyped name) gets them all, so that help lists them and
+  // a mistake is answered as before.
+  using AddCommand = void (*)(CLI::App&, vorlect::cli::Action&);
+  static constexpr std::pair<std::string_view, AddCommand> kCommands[] = {
+      {"convert", vorlect::cli::AddConvertCommand},     {"project", vorlect::cli::AddProjectCommands},
+      {"form", vorlect::cli::AddFormCommands},          {"spellers", vorlect::cli::AddSpellersCommands},
+      {"dll", vorlect::cli::AddDllCommands},            {"languages", vorlect::cli::AddLanguagesCommands},
+      {"spell", vorlect::cli::AddSpellCommands},
+  };
+  const std::string_view named = argc > 1 ? argv[1] : "";
+  const auto only = std::find_if(std::begin(kCommands), std::end(kCommands), [&](const auto& c) { return c.first == named; });
+  if (only != std::end(kCommands)) {
+    only->second(app, action);
+  } else {
+    for (const auto& command : kCommands) command.second(app, action);
+  }
 
   try {
     app.parse(argc, argv);

@@ -1,5 +1,7 @@
 #include "platform/Files.h"
+#include "platform/FolderSync.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -274,6 +276,16 @@ int RemoveStaleTemporaries(const std::string& folder) {
 // ---- AtomicFile ---------------------------------------------------------------------------------
 
 namespace {
+thread_local FolderSyncBatch* currentSyncBatch = nullptr;
+
+void SyncFolder(const std::string& folder) {
+  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+}
+
 constexpr size_t kWriteBlock = 1 << 18;
 
 // A name for an open descriptor (/dev/stdout, /dev/fd/3, /proc/self/fd/1): written through the
@@ -397,12 +409,31 @@ void AtomicFile::Commit() {
   ForgetOnSignal(cleanupSlot_);
   cleanupSlot_ = -1;
 
-  // Make the rename itself durable; a failure here no longer endangers either version.
-  const int dirFd = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd >= 0) {
-    ::fsync(dirFd);
-    ::close(dirFd);
-  }
+  // A replaced file: make the rename itself durable, so that after a crash the folder does not
+  // name the old version again once the new one was reported written. A new file is synced
+  // (above) but not its folder: a crash may then lose the new name, which leaves the folder as it
+  // was before the run, never a part of the file; that saves a sync per file to runs that write
+  // many new files (a conversion per form). A failure here no longer endangers either version.
+  if (!existed_) return;
+  const std::string folder = FolderOf(target_);
+  if (!FolderSyncBatch::Defer(folder)) SyncFolder(folder);
+}
+
+FolderSyncBatch::FolderSyncBatch() : outer_(currentSyncBatch) {
+  if (!outer_) currentSyncBatch = this;
+}
+
+FolderSyncBatch::~FolderSyncBatch() {
+  if (outer_) return;
+  currentSyncBatch = nullptr;
+  for (const std::string& folder : folders_) SyncFolder(folder);
+}
+
+bool FolderSyncBatch::Defer(const std::string& folder) {
+  if (!currentSyncBatch) return false;
+  std::vector<std::string>& folders = currentSyncBatch->folders_;
+  if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+  return true;
 }
 
 // ---- FileLock -----------------------------------------------------------------------------------

@@ -358,6 +358,45 @@ void TSpellChecker::Suggest(const std::string& word, std::vector<std::string>& l
   }
 }
 
+void PrepareSuggestions(TSpellChecker& checker, const std::vector<std::string>& words, unsigned workers) {
+  if (!checker.IsOpen() || words.empty()) return;
+  if (workers == 0) workers = std::max(1u, std::thread::hardware_concurrency());
+  workers = static_cast<unsigned>(std::min<size_t>(workers, words.size()));
+  // The helpers are opened and closed here, on the calling thread, as every checker is; in
+  // between, each makes engine calls on its own speller only.
+  std::vector<std::unique_ptr<TSpellChecker>> helpers;
+  for (unsigned i = 0; i < workers; ++i) {
+    auto helper = std::make_unique<TSpellChecker>();
+    helper->SetLanguage(checker.Language());
+    helper->SetOptions(checker.Options());
+    try {
+      helper->Open();
+    } catch (const ESpellError&) {
+      continue;
+    }
+    if (helper->IsOpen()) helpers.push_back(std::move(helper));
+  }
+  std::atomic<size_t> next{0};
+  auto work = [&](TSpellChecker* helper) {
+    std::vector<std::string> list;
+    try {
+      for (size_t i = next++; i < words.size(); i = next++) helper->Suggest(words[i], list);
+    } catch (const std::exception&) {
+      // what is left goes to the other helpers, or to `checker` itself later
+    }
+  };
+  std::vector<std::thread> threads;
+  for (size_t i = 1; i < helpers.size(); ++i) threads.emplace_back(work, helpers[i].get());
+  if (!helpers.empty()) work(helpers[0].get());
+  for (std::thread& t : threads) t.join();
+  for (auto& helper : helpers) {
+    try {
+      helper->Close();
+    } catch (const std::exception&) {
+    }
+  }
+}
+
 std::string TSpellChecker::FlaggedText() const {
   const size_t a = std::min(FlaggedPos(), work_.size());
   return work_.substr(a, std::min(FlaggedLength(), work_.size() - a));

@@ -202,6 +202,14 @@ private:
   std::vector<std::shared_ptr<TSpellThreadLink>> threads_;
 };
 
+// Suggests each of `words` (in `checker`'s code page) once, on `workers` threads (0: one per
+// core), each with an engine speller of its own opened for `checker`'s language and options, so
+// that what `checker` suggests for them afterwards comes from the loaded dictionaries' memory of
+// their suggestions. Only the time changes: `checker` still makes its own suggestions, with its
+// own custom dictionary and lists. Does nothing while `checker` is closed. Engine errors of a
+// helper only end that helper's share.
+void PrepareSuggestions(TSpellChecker& checker, const std::vector<std::string>& words, unsigned workers = 0);
+
 // Length of a check window from `start`: the rest of the text, or when that does not fit the
 // 16-bit length field, up to the last blank or line break within 65535 bytes, so no word is cut.
 std::uint16_t CheckWindowLength(const std::string& text, size_t start, bool* clamped = nullptr);

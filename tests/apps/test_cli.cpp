@@ -98,4 +98,19 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndHelpWithZero) {
   EXPECT_NE(help.out.find("--resource-header"), std::string::npos);
 }
 
+// Only the command named is set up for a run; help and mistakes still see every command.
+TEST_F(Cli, HelpListsEveryCommandAndEachCommandRunsAlone) {
+  Result all = RunVorlect({"--help"});
+  EXPECT_EQ(all.status, 0);
+  for (const char* command : {"convert", "project", "form", "spellers", "dll", "languages", "spell"})
+    EXPECT_NE(all.out.find(std::string("\n  ") + command + " "), std::string::npos) << command << ": " << all.out;
+  EXPECT_EQ(RunVorlect({"--version"}).status, 0);
+  EXPECT_EQ(RunVorlect({"Convert", "a.dfm", "b.dfm", "--to", "text"}).status, 2);
+  for (const char* command : {"project", "form", "spellers", "dll", "languages", "spell"}) {
+    Result help = RunVorlect({command, "--help"});
+    EXPECT_EQ(help.status, 0) << command << ": " << help.err;
+    EXPECT_NE(help.out.find(command), std::string::npos) << help.out;
+  }
+}
+
 }  // namespace

@@ -430,5 +430,29 @@ TEST_F(SpellCheckerTest, GermanText1252AndRussianText1251) {
   }
 }
 
+
+// Suggestions prepared on helper threads leave the checker's own lists in charge of its answers.
+TEST_F(SpellCheckerTest, PreparedSuggestionsAreTheCheckersOwn) {
+  checker_.Engine().AddChangeUdr(kUdrChangeAlways, "mistaks", "mistakes!");
+  checker_.Engine().AddUdr(checker_.Engine().UserDictionary(), "Sentensy");
+  const std::vector<std::string> words = {"sentense", "mistaks", "recieve", "sentense", "wierd", "untill", "Zzq"};
+  PrepareSuggestions(checker_, words, 3);
+  std::vector<std::string> list;
+  checker_.Suggest("mistaks", list);
+  ASSERT_FALSE(list.empty());
+  EXPECT_EQ(list.front(), "mistakes!");
+  checker_.Suggest("sentense", list);
+  EXPECT_THAT(list, Contains("sentence"));
+  EXPECT_THAT(list, Contains("Sentensy"));
+  checker_.Suggest("recieve", list);
+  EXPECT_THAT(list, Contains("receive"));
+
+  // Closed, it does nothing.
+  checker_.Close();
+  PrepareSuggestions(checker_, words);
+  checker_.Suggest("wierd", list);
+  EXPECT_THAT(list, IsEmpty());
+}
+
 }  // namespace
 }  // namespace vorlect::spell::test

@@ -4,6 +4,7 @@
 #include <set>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include <gmock/gmock.h>
 
@@ -231,6 +232,75 @@ TEST_F(EngineTest, UserListEntryPointsAgreeWithTheFile) {
   ASSERT_EQ(e.SpellClearUdr(id, udr), 0u);
   EXPECT_EQ(ReadAll(speller_.CustomDictionaryPath()), "");
   EXPECT_THAT(VerifyAll(speller_, "Alphaq"), ::testing::SizeIs(1));
+}
+
+
+// Suggestions are kept per word: what changes the answer must show in the next one.
+TEST_F(EngineTest, KeptSuggestionsFollowCustomDictionaryChangesAndOptions) {
+  OPEN_OR_SKIP("en_US", 1033, OptionBit(spoSuggestFromUserDict));
+  using ::testing::Not;
+  const std::string word = "Qwertyisj";
+  EXPECT_THAT(SuggestAll(speller_, word), Not(Contains("Qwertyish")));
+  speller_.AddUdr(speller_.UserDictionary(), "Qwertyish");
+  EXPECT_THAT(SuggestAll(speller_, word), Contains("Qwertyish"));
+  // Asked again: the same list.
+  EXPECT_EQ(SuggestAll(speller_, word), SuggestAll(speller_, word));
+
+  speller_.AddChangeUdr(kUdrChangeAlways, word, "Querty");
+  EXPECT_EQ(SuggestAll(speller_, word).front(), "Querty");
+  const TSpellEntryPoints& e = speller_.EntryPoints();
+  const std::uint32_t id = speller_.SpellerId();
+  ASSERT_EQ(e.SpellDelUdr(id, kUdrChangeAlways, word.c_str()), 0u);
+  EXPECT_THAT(SuggestAll(speller_, word), Not(Contains("Querty")));
+
+  ASSERT_EQ(e.SpellDelUdr(id, speller_.UserDictionary(), "Qwertyish"), 0u);
+  EXPECT_THAT(SuggestAll(speller_, word), Not(Contains("Qwertyish")));
+  speller_.AddUdr(speller_.UserDictionary(), "Qwertyish");
+  speller_.SetOptions(0);  // no suggestions from the custom dictionary
+  EXPECT_THAT(SuggestAll(speller_, word), Not(Contains("Qwertyish")));
+  speller_.SetOptions(OptionBit(spoSuggestFromUserDict));
+  EXPECT_THAT(SuggestAll(speller_, word), Contains("Qwertyish"));
+
+  // The ignore-all list, for a caller that names it among the lists to suggest from.
+  std::vector<char> buffer(1024);
+  auto suggestWithIgnoreAll = [&](const std::string& w) {
+    std::uint32_t users[] = {speller_.UserDictionary(), kUdrIgnoreAlways};
+    TSpellInputRecord in{static_cast<std::uint16_t>(w.size()), 1, 2, kStateNone, w.data(),
+                         &speller_.MainDictionary(), users};
+    TSpellReturnRecord out{};
+    out.strings = buffer.data();
+    out.stringCapacity = 1023;
+    std::vector<std::string> list;
+    EXPECT_EQ(e.SpellCheck(id, kCmdSuggest, &in, &out), 0u);
+    for (int calls = 0; out.status != kStatusNoMoreSuggestions && calls < 100; ++calls) {
+      for (const char* s = buffer.data(); *s; s += std::strlen(s) + 1) list.emplace_back(s);
+      EXPECT_EQ(e.SpellCheck(id, kCmdSuggestMore, &in, &out), 0u);
+    }
+    return list;
+  };
+  EXPECT_THAT(suggestWithIgnoreAll("Zzyzxiam"), Not(Contains("Zzyzxian")));
+  speller_.AddUdr(kUdrIgnoreAlways, "Zzyzxian");
+  EXPECT_THAT(suggestWithIgnoreAll("Zzyzxiam"), Contains("Zzyzxian"));
+  ASSERT_EQ(e.SpellClearUdr(id, kUdrIgnoreAlways), 0u);
+  EXPECT_THAT(suggestWithIgnoreAll("Zzyzxiam"), Not(Contains("Zzyzxian")));
+}
+
+// Two spellers on one dictionary, suggesting at once from two threads (run under ThreadSanitizer).
+TEST_F(EngineTest, SpellersSuggestInParallelFromOneDictionary) {
+  OPEN_OR_SKIP("en_US", 1033, 0);
+  TSpeller other;
+  other.Open(1033, 0);
+  ASSERT_TRUE(other.IsOpen());
+  const std::vector<std::string> words = {"sentense", "mistaks", "recieve", "wierd", "acommodate", "untill"};
+  std::vector<std::vector<std::string>> mine(words.size()), theirs(words.size());
+  std::thread t([&] {
+    for (size_t i = 0; i < words.size(); ++i) theirs[i] = SuggestAll(other, words[i]);
+  });
+  for (size_t i = words.size(); i-- > 0;) mine[i] = SuggestAll(speller_, words[i]);
+  t.join();
+  EXPECT_EQ(mine, theirs);
+  EXPECT_THAT(mine[0], Contains("sentence"));
+  EXPECT_THAT(mine[2], Contains("receive"));
 }
 
 }  // namespace

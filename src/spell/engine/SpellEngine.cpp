@@ -260,10 +260,41 @@ size_t EditDistance(std::string_view a, std::string_view b) {
 
 // ---- dictionaries ----------------------------------------------------------------------------
 
-using DictPtr = std::shared_ptr<const nuspell::Dictionary>;
+// A loaded dictionary and what it has suggested. A suggestion costs tens of milliseconds and
+// depends on nothing but the dictionary, which never changes once loaded: each word is suggested
+// once while the dictionary stays loaded, for every speller and thread that shares it. Nuspell's
+// dictionary is safe to read from several threads at once.
+class Dict {
+public:
+  bool spell(const std::string& word) const { return nuspell_.spell(word); }
+  void Load(const std::string& affPath) { nuspell_.load_aff_dic(std::filesystem::path(affPath)); }
+
+  std::vector<std::string> Suggestions(const std::string& word) const {
+    {
+      std::lock_guard lock(mutex_);
+      if (auto it = suggested_.find(word); it != suggested_.end()) return it->second;
+    }
+    // Computed outside the lock, so that threads suggest different words in parallel; two that
+    // ask for the same word at once both compute it, with the same result.
+    std::vector<std::string> found;
+    nuspell_.suggest(word, found);
+    std::lock_guard lock(mutex_);
+    if (suggested_.size() >= kMaxSuggested) suggested_.clear();  // a bound for very long runs
+    suggested_.emplace(word, found);
+    return found;
+  }
+
+private:
+  static constexpr std::size_t kMaxSuggested = 100000;
+  nuspell::Dictionary nuspell_;
+  mutable std::mutex mutex_;
+  mutable std::unordered_map<std::string, std::vector<std::string>> suggested_;  // UTF-8
+};
+
+using DictPtr = std::shared_ptr<const Dict>;
 
 std::mutex gDictMutex;
-std::map<std::string, std::weak_ptr<const nuspell::Dictionary>> gDicts;  // by .aff path
+std::map<std::string, std::weak_ptr<const Dict>> gDicts;  // by .aff path
 
 // Loaded once per process while any speller uses it.
 DictPtr LoadDictionary(const std::string& affPath) {
@@ -272,8 +303,8 @@ DictPtr LoadDictionary(const std::string& affPath) {
     if (auto it = gDicts.find(affPath); it != gDicts.end())
       if (DictPtr d = it->second.lock()) return d;
   }
-  auto dict = std::make_shared<nuspell::Dictionary>();
-  dict->load_aff_dic(std::filesystem::path(affPath));
+  auto dict = std::make_shared<Dict>();
+  dict->Load(affPath);
   std::lock_guard lock(gDictMutex);
   if (auto it = gDicts.find(affPath); it != gDicts.end())
     if (DictPtr d = it->second.lock()) return d;
@@ -326,6 +357,10 @@ struct Speller {
   // Suggestions not yet handed out (code-page strings).
   std::vector<std::string> pending;
   size_t pendingPos = 0;
+  // Suggestions made, by the dictionaries asked and the word (code-page strings). Whatever changes
+  // what Suggest finds (options, a dictionary opened or closed, a word added to or removed from
+  // the custom dictionary, the ignore-all list or the change lists) clears it.
+  std::unordered_map<std::string, std::vector<std::string>> suggested;
 
   bool Has(std::uint32_t o) const { return (options & OptionBit(static_cast<TSpellOption>(o))) != 0; }
   std::uint32_t NewRef() {
@@ -813,10 +848,28 @@ std::uint32_t Verify(Speller& sp, const TSpellInputRecord& in, TSpellReturnRecor
   return kOk;
 }
 
+// The key of a suggestion in Speller::suggested: the dictionaries the input names and its word.
+std::string SuggestionKey(const TSpellInputRecord& in) {
+  std::string key;
+  const auto add = [&key](std::uint32_t v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
+  add(in.mainCount);
+  for (std::uint16_t i = 0; i < in.mainCount; ++i) add(in.mainDicts[i]);
+  add(in.userCount);
+  for (std::uint16_t i = 0; i < in.userCount; ++i) add(in.userDicts[i]);
+  key.append(in.text, in.length);
+  return key;
+}
+
 std::uint32_t Suggest(Speller& sp, const TSpellInputRecord& in, TSpellReturnRecord& out) {
   std::vector<const MainDict*> mains;
   std::vector<const WordList*> users;
   if (std::uint32_t e = ResolveLists(sp, in, mains, users)) return e;
+  std::string key = SuggestionKey(in);
+  if (auto it = sp.suggested.find(key); it != sp.suggested.end()) {
+    sp.pending = it->second;
+    sp.pendingPos = 0;
+    return kOk;
+  }
   const std::u32string chars = DecodeChars(std::string_view(in.text, in.length), sp.bytes);
   std::u32string word;
   for (char32_t c : chars)
@@ -827,8 +880,7 @@ std::uint32_t Suggest(Speller& sp, const TSpellInputRecord& in, TSpellReturnReco
   if (auto it = sp.changeOnce.find(utf8); it != sp.changeOnce.end()) found.push_back(it->second);
   if (!word.empty() && word.size() <= kMaxWordChars) {
     for (const MainDict* m : mains) {
-      std::vector<std::string> more;
-      m->dict->suggest(utf8, more);
+      const std::vector<std::string> more = m->dict->Suggestions(utf8);
       found.insert(found.end(), more.begin(), more.end());
     }
     if (sp.Has(spoSuggestFromUserDict)) {
@@ -849,6 +901,8 @@ std::uint32_t Suggest(Speller& sp, const TSpellInputRecord& in, TSpellReturnReco
     if (s == utf8 || !seen.insert(s).second) continue;
     if (EncodeFromUtf8(s, sp.bytes.codePage, encoded)) sp.pending.push_back(std::move(encoded));
   }
+  if (sp.suggested.size() >= 10000) sp.suggested.clear();
+  sp.suggested.emplace(std::move(key), sp.pending);
   return kOk;
 }
 
@@ -921,6 +975,7 @@ std::uint32_t SpellInit(std::uint32_t* spellerId, const TSpellSpecialChars* spec
 
 std::uint32_t SpellOptions(std::uint32_t spellerId, std::uint32_t options) {
   WITH_SPELLER(spellerId);
+  sp.suggested.clear();
   sp.options = options;
   return kOk;
 }
@@ -974,6 +1029,7 @@ std::uint32_t SpellOpenMdr(std::uint32_t spellerId, const char* mainPath, const 
                            TSpellMainDictRecord* record) {
   if (!mainPath || !record) return kSecModuleError | kSecDetailInvalidArgument;
   WITH_SPELLER(spellerId);
+  sp.suggested.clear();
   return Guarded([&]() -> std::uint32_t {
     const std::string aff = AffPathOf(mainPath);
     if (::access(aff.c_str(), R_OK) != 0) return kSecIOErrorMdr | kSecDetailNotFound;
@@ -1001,6 +1057,7 @@ std::uint32_t SpellOpenUdr(std::uint32_t spellerId, const char* userPath, std::u
                            std::uint32_t dictType, std::uint32_t* userDict, std::uint32_t* readOnly) {
   if (!userPath || !*userPath || !userDict) return kSecModuleError | kSecDetailInvalidArgument;
   WITH_SPELLER(spellerId);
+  sp.suggested.clear();
   return Guarded([&]() -> std::uint32_t {
     const std::string path(userPath);
     for (const auto& [ref, list] : sp.users)
@@ -1033,6 +1090,7 @@ std::uint32_t SpellOpenUdr(std::uint32_t spellerId, const char* userPath, std::u
 std::uint32_t SpellAddUdr(std::uint32_t spellerId, std::uint32_t userDict, const char* word) {
   if (!word) return kSecModuleError | kSecDetailInvalidArgument;
   WITH_SPELLER(spellerId);
+  sp.suggested.clear();
   return Guarded([&]() -> std::uint32_t {
     WordList* list = FindUserList(sp, userDict);
     if (!list) return kSecModuleError | kSecDetailInvalidDictionary;
@@ -1044,6 +1102,7 @@ std::uint32_t SpellAddChangeUdr(std::uint32_t spellerId, std::uint32_t userDict,
                                 const char* change) {
   if (!word || !change || !*word) return kSecModuleError | kSecDetailInvalidArgument;
   WITH_SPELLER(spellerId);
+  sp.suggested.clear();
   return Guarded([&]() -> std::uint32_t {
     auto& map = userDict == kUdrChangeOnce ? sp.changeOnce : sp.changeAlways;
     if (userDict != kUdrChangeOnce && userDict != kUdrChangeAlways)
@@ -1056,6 +1115,7 @@ std::uint32_t SpellAddChangeUdr(std::uint32_t spellerId, std::uint32_t userDict,
 std::uint32_t SpellDelUdr(std::uint32_t spellerId, std::uint32_t userDict, const char* word) {
   if (!word) return kSecModuleError | kSecDetailInvalidArgument;
   WITH_SPELLER(spellerId);
+  sp.suggested.clear();
   return Guarded([&]() -> std::uint32_t {
     const std::string w = ArgWord(sp, word);
     if (userDict == kUdrChangeOnce) return sp.changeOnce.erase(w), kOk;
@@ -1071,6 +1131,7 @@ std::uint32_t SpellDelUdr(std::uint32_t spellerId, std::uint32_t userDict, const
 
 std::uint32_t SpellClearUdr(std::uint32_t spellerId, std::uint32_t userDict) {
   WITH_SPELLER(spellerId);
+  sp.suggested.clear();
   return Guarded([&]() -> std::uint32_t {
     if (userDict == kUdrChangeOnce) return sp.changeOnce.clear(), kOk;
     if (userDict == kUdrChangeAlways) return sp.changeAlways.clear(), kOk;
@@ -1117,10 +1178,12 @@ std::uint32_t SpellGetListUdr(std::uint32_t spellerId, std::uint32_t userDict, s
 std::uint32_t SpellCloseMdr(std::uint32_t spellerId, TSpellMainDictRecord* record) {
   if (!record) return kSecModuleError | kSecDetailInvalidArgument;
   WITH_SPELLER(spellerId);
+  sp.suggested.clear();
   return sp.mains.erase(record->reference) ? kOk : (kSecModuleError | kSecDetailInvalidDictionary);
 }
 
 std::uint32_t SpellCloseUdr(std::uint32_t spellerId, std::uint32_t userDict, std::uint32_t force) {
   WITH_SPELLER(spellerId);
+  sp.suggested.clear();
   return sp.users.erase(userDict) ? kOk : (kSecModuleError | kSecDetailInvalidDictionary);
 }

@@ -4,6 +4,7 @@
 #include "host/toolservices/ToolServices.h"
 #include "platform/CodePages.h"
 #include "platform/Files.h"
+#include "platform/FolderSync.h"
 #include "spell/Langs.h"
 #include "vle/VLCsv.h"
 #include "vle/VLSettings.h"
@@ -554,6 +555,8 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
     }
   };
   try {
+    // Thousands of forms in a folder: its entries are synced once at the end, not per form.
+    platform::FolderSyncBatch syncOnce;
     ForEachProjectCsvFileBlock(fileName, utf8, importBlock);
   } catch (const platform::FileError&) {
     // The file went away or became unreadable half way; the forms done so far stay done.

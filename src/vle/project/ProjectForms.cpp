@@ -14,6 +14,14 @@ bool SameFormName(std::string_view a, std::string_view b) {
   return true;
 }
 
+namespace {
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+}  // namespace
+
 std::string ResolveSiblingFile(const std::string& path, std::string_view ext) {
   fs::path p(path);
   p.replace_extension(std::string(ext));
@@ -26,6 +34,24 @@ std::string ResolveSiblingFile(const std::string& path, std::string_view ext) {
     if (SameFormName(name, wanted)) return (p.parent_path() / name).string();
   }
   return p.string();
+}
+
+std::string TSiblingFiles::Resolve(const std::string& path, std::string_view ext) {
+  fs::path p(path);
+  p.replace_extension(std::string(ext));
+  std::error_code ec;
+  if (fs::exists(p, ec)) return p.string();
+  const fs::path folder = p.has_parent_path() ? p.parent_path() : fs::path(".");
+  auto [listing, fresh] = folders_.try_emplace(folder.string());
+  if (fresh) {
+    // In directory order, as ResolveSiblingFile takes the first match.
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      listing->second.try_emplace(Lower(name), name);
+    }
+  }
+  const auto hit = listing->second.find(Lower(p.filename().string()));
+  return hit == listing->second.end() ? p.string() : (p.parent_path() / hit->second).string();
 }
 
 std::vector<std::string> SplitFormNames(std::string_view list) {

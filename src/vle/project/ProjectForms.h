@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vorlect::vle {
@@ -19,6 +20,17 @@ bool SameFormName(std::string_view a, std::string_view b);
 // `path` with its extension replaced by `ext` (".pas", ".dfm"); when that file is missing, a file
 // in the same folder whose name differs only in case, as on the original platform.
 std::string ResolveSiblingFile(const std::string& path, std::string_view ext);
+
+// The same for many files: each folder is listed once, when a file of it is first missing, so
+// that resolving every form of a project does not read its folder once per form.
+class TSiblingFiles {
+public:
+  std::string Resolve(const std::string& path, std::string_view ext);
+
+private:
+  // Folder -> lower-case name -> the name as the folder holds it (the first of its case variants).
+  std::unordered_map<std::string, std::unordered_map<std::string, std::string>> folders_;
+};
 
 // "A,B , C" -> {"A", "B", "C"}; empty parts are dropped.
 std::vector<std::string> SplitFormNames(std::string_view list);

@@ -151,12 +151,13 @@ TFPrjList::TFPrjList(bool askLanguageNames, TProgress progress, bool keepLines)
   }
   const int total = host->HostFormCount();
   rows_.reserve(static_cast<size_t>(std::max(total, 0)));
+  TSiblingFiles siblings;  // folders listed once, not once per form
   for (int i = 0; i < total; ++i) {
     const std::string unit = host->HostFormFile(i);
-    const std::string pas = ResolveSiblingFile(unit, ".pas");
+    const std::string pas = siblings.Resolve(unit, ".pas");
     if (host->HostIsFileOpen(unit) || host->HostIsFileOpen(pas)) host->HostSaveFile(unit);
     auto entry = std::make_unique<TEntry>();
-    ScanFormFile(ResolveSiblingFile(unit, ".dfm"), *entry);
+    ScanFormFile(siblings.Resolve(unit, ".dfm"), *entry);
     entry->FormName = host->HostFormName(i);
     if (!keepLines_) entry->ReleaseLines();
     rows_.push_back({std::move(entry), false});
@@ -210,8 +211,20 @@ int TFPrjList::SelectedCount() const {
 
 int TFPrjList::FindByFileName(const std::string& formFile) const {
   const std::string wanted = LowerAscii(FileNamePart(formFile));
-  for (size_t i = 0; i < rows_.size(); ++i)
-    if (LowerAscii(FileNamePart(rows_[i].entry->FormFile)) == wanted) return static_cast<int>(i);
+  // Import looks up every block of its file: a scan of all rows each time made it quadratic.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (indexed_ > rows_.size()) {  // rows went away: start again
+      byFileName_.clear();
+      indexed_ = 0;
+    }
+    for (; indexed_ < rows_.size(); ++indexed_)
+      byFileName_.try_emplace(LowerAscii(FileNamePart(rows_[indexed_].entry->FormFile)), static_cast<int>(indexed_));
+    const auto it = byFileName_.find(wanted);
+    if (it == byFileName_.end()) return -1;
+    if (LowerAscii(FileNamePart(rows_[static_cast<size_t>(it->second)].entry->FormFile)) == wanted) return it->second;
+    byFileName_.clear();  // a row was given another file since it was indexed
+    indexed_ = 0;
+  }
   return -1;
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vorlect::vle {
@@ -82,7 +83,10 @@ public:
   void SetSelected(int index, bool selected);
   void SelectAll();  // "Select &All": deselects all when all are selected, else selects all
   int SelectedCount() const;
-  // Row whose FormFile has the same file name (no folder, ignoring case); -1 when none.
+  // Row whose FormFile has the same file name (no folder, ignoring case); -1 when none. The first
+  // such row when several have it. Looked up in an index of the rows' file names, built on first
+  // use and extended as rows are added; a row found whose FormFile no longer has the name makes
+  // the index be built again.
   int FindByFileName(const std::string& formFile) const;
 
   // The DLL base name (set by an .rc export) and the String-DLL menu states.
@@ -108,6 +112,9 @@ private:
   std::string caption_;
   std::vector<Row> rows_;
   bool keepLines_ = true;
+  // FindByFileName's index: lower-case file name -> first row; covers rows [0, indexed_).
+  mutable std::unordered_map<std::string, int> byFileName_;
+  mutable std::size_t indexed_ = 0;
 };
 
 // A row's table lines for the time of one step: read again from the form file when the catalogue

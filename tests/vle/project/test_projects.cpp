@@ -329,5 +329,48 @@ TEST_F(Projects, NoProjectListsNothing) {
   EXPECT_EQ(Texts(), (std::vector<std::string>{"You did not save your project file yet or no project is open."}));
 }
 
+
+// The catalogue's look-up by file name: folder and case do not count, the first row of a name
+// wins, rows added later are found, and a row whose file changes is found under its new name.
+TEST(CatalogueLookup, FindsRowsByFileNameAsRowsComeAndChange) {
+  std::vector<std::unique_ptr<TEntry>> entries;
+  for (const char* file : {"/p/Main.dfm", "/p/sub/About.DFM", "/q/main.dfm", "C:\\old\\Setup.dfm"}) {
+    entries.push_back(std::make_unique<TEntry>());
+    entries.back()->FormFile = file;
+  }
+  TFPrjList list("P.dpr", std::move(entries));
+  EXPECT_EQ(list.FindByFileName("MAIN.DFM"), 0);
+  EXPECT_EQ(list.FindByFileName("/elsewhere/about.dfm"), 1);
+  EXPECT_EQ(list.FindByFileName("setup.dfm"), 3);
+  EXPECT_EQ(list.FindByFileName("Main"), -1);
+  EXPECT_EQ(list.FindByFileName(""), -1);
+
+  auto added = std::make_unique<TEntry>();
+  added->FormFile = "/p/Later.dfm";
+  const int row = list.AddRow(std::move(added));
+  EXPECT_EQ(list.FindByFileName("later.dfm"), row);
+
+  list.Entry(0).FormFile = "/p/Renamed.dfm";
+  EXPECT_EQ(list.FindByFileName("Main.dfm"), 2);  // the other form of that name
+  EXPECT_EQ(list.FindByFileName("renamed.DFM"), 0);
+}
+
+TEST_F(Projects, SiblingFilesAreFoundIgnoringCaseWithOneListingPerFolder) {
+  Write("Unit1.pas", "unit Unit1;");
+  Write("UNIT1.DFM", "object A: TA\r\nend\r\n");
+  Write("Other.Dfm", "object B: TB\r\nend\r\n");
+  TSiblingFiles siblings;
+  EXPECT_EQ(siblings.Resolve(dir_ + "/Unit1.pas", ".dfm"), dir_ + "/UNIT1.DFM");
+  EXPECT_EQ(siblings.Resolve(dir_ + "/unit1.xyz", ".pas"), dir_ + "/Unit1.pas");
+  EXPECT_EQ(siblings.Resolve(dir_ + "/other.pas", ".dfm"), dir_ + "/Other.Dfm");
+  EXPECT_EQ(siblings.Resolve(dir_ + "/Missing.pas", ".dfm"), dir_ + "/Missing.dfm");
+  // The same answers as the one-off look-up.
+  for (const char* name : {"Unit1.pas", "other.pas", "Missing.pas"})
+    EXPECT_EQ(siblings.Resolve(dir_ + "/" + name, ".dfm"), ResolveSiblingFile(dir_ + "/" + name, ".dfm")) << name;
+  // A file made after its folder was listed is still found when its name is exact.
+  Write("Fresh.dfm", "object C: TC\r\nend\r\n");
+  EXPECT_EQ(siblings.Resolve(dir_ + "/Fresh.pas", ".dfm"), dir_ + "/Fresh.dfm");
+}
+
 }  // namespace
 }  // namespace vorlect::vle::test
