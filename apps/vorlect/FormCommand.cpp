@@ -10,6 +10,7 @@
 #include "runtime/VLCore.h"
 #include "vle/project/FormComponent.h"
 #include "vle/project/ProjectForms.h"
+#include "vle/settings/TranslatableSettings.h"
 
 #include <cstdio>
 #include <memory>
@@ -122,6 +123,20 @@ void AddFormCommands(CLI::App& app, Action& action) {
 
   AddFormCsvCommands(*form, action);
   AddFormUpdateCommand(*form, action);
+
+  // Every form subcommand takes the project's settings file, registered before its action runs.
+  auto settings = std::make_shared<std::string>();
+  for (CLI::App* sub : form->get_subcommands([](CLI::App*) { return true; }))
+    sub->add_option("--settings", *settings,
+                    "Project settings file (PROJECT.vorlect.json): more translatable properties per class, and "
+                    "properties never translated");
+  form->callback([settings, &action] {
+    if (settings->empty() || !action) return;
+    action = [settings, inner = std::move(action)] {
+      vle::UseSettingsFile(*settings);
+      return inner();
+    };
+  });
 }
 
 }  // namespace vorlect::cli

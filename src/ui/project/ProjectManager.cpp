@@ -11,6 +11,7 @@
 #include "ui/project/FDllMaker.h"
 #include "ui/project/FSearchDlg.h"
 #include "ui/project/PrjListWindow.h"
+#include "vle/settings/TranslatableSettings.h"
 #include "vle/VLSettings.h"
 #include "vle/dllmaker/FDllMaker.h"
 #include "vle/spellcheck/SpellTranslations.h"
@@ -80,6 +81,7 @@ int RunProjectManager(const std::string& projectFile, const std::function<void(T
   } restore{previous};
   try {
     vle::LoadExpertSettings();
+    vle::UseProjectSettings(projectFile);
   } catch (const std::exception& e) {
     ports::MessageDlg(std::string("The settings could not be read:\r") + e.what(), ports::mtError, {ports::mbOK});
     return 1;
