@@ -137,4 +137,38 @@ TEST_F(CliMend, EveryBinaryFormOfTheCorpusProjectsKeepsItsBytesOutsideTheCompone
   EXPECT_GT(changed, 0);
 }
 
+// A form holding an empty identifier (stored by some components) takes its component and table
+// in place; converting it to text is refused with the property and the reason.
+TEST_F(CliMend, AFormWithAValueWithoutTextNotationIsMendedAndConvertNamesTheProperty) {
+  formfile::Object form;
+  form.className = "TWildForm";
+  form.name = "WildForm";
+  form.properties.push_back({"Caption", formfile::Value::Ansi("Calendar")});
+  formfile::Object label;
+  label.className = "TKingLabel";
+  label.name = "KingLabel1";
+  label.properties.push_back({"Caption", formfile::Value::Ansi("May")});
+  label.properties.push_back({"DataField", formfile::Value::Identifier("")});
+  form.children.push_back(label);
+  const std::string original = formfile::WriteBinary(form, true);
+  const std::string dfm = dir_.Path("WildMain.dfm"), dpr = dir_.Path("Wild.dpr");
+  WriteFileAtomic(dfm, original);
+  WriteFileAtomic(dir_.Path("WildMain.pas"), "unit WildMain;\r\n\r\ninterface\r\n\r\nuses\r\n  Forms;\r\n\r\ntype\r\n  TWildForm = class(TForm)\r\n"
+                                             "  end;\r\n\r\nimplementation\r\n\r\nend.\r\n");
+  WriteFileAtomic(dpr, "program Wild;\r\n\r\nuses\r\n  Forms,\r\n  WildMain in 'WildMain.pas' {WildForm};\r\n\r\nbegin\r\nend.\r\n");
+
+  Result convert = RunVorlect({"convert", dfm, dir_.Path("out.txt"), "--to", "text"});
+  EXPECT_EQ(convert.status, 1);
+  EXPECT_NE(convert.err.find(dfm + ": property WildForm.KingLabel1.DataField: an empty identifier"), std::string::npos)
+      << convert.err;
+  EXPECT_FALSE(fs::exists(dir_.Path("out.txt")));
+
+  Run(dpr, dir_.Path("wild.csv"));
+  const std::string now = ReadFile(dfm);
+  EXPECT_NE(now, original);
+  EXPECT_EQ(vorlect::test::WithoutTranslationBlocks(now), original);
+  EXPECT_NE(now.find("KingLabel1"), std::string::npos);
+  EXPECT_NE(now.find("\xfc" "bersetzt"), std::string::npos) << "the imported text is in the table";
+}
+
 }  // namespace
