@@ -56,6 +56,15 @@ runtime::TBaseVorlect& TranslationComponent(host::TComponent& form, const FormAr
   return *vorlect;
 }
 
+// The text notation of `tree`; a value it cannot carry is reported with the form's name.
+std::string TextOf(const formfile::Object& tree, const formfile::TextOptions& text, const std::string& form) {
+  try {
+    return formfile::WriteText(tree, text);
+  } catch (const formfile::FormFileError& e) {
+    throw formfile::FormFileError(DisplayName(form), e.where(), e.detail());
+  }
+}
+
 // The whole form, or with --component that translation component alone, with the properties it
 // then holds.
 int RunDump(const FormArgs& a) {
@@ -63,12 +72,12 @@ int RunDump(const FormArgs& a) {
   formfile::TextOptions text;  // the 8-bit style: bytes as they are, never through a code page
   const formfile::Object tree = host::WriteComponentTree(*form);
   if (a.component.empty()) {
-    WriteOutput("-", formfile::WriteText(tree, text));
+    WriteOutput("-", TextOf(tree, text, a.form));
     return 0;
   }
   const formfile::Object* object = FindObject(tree, TranslationComponent(*form, a).Name());
   if (!object) throw NoTranslationComponent(a.form, a.component);
-  WriteOutput("-", formfile::WriteText(*object, text));
+  WriteOutput("-", TextOf(*object, text, a.form));
   return 0;
 }
 
