@@ -1,5 +1,6 @@
 // vorlect-gui: Vorlect's windows. `vorlect-gui edit FORM.dfm [--component NAME]` opens the
-// translation editor on a form's translation component; the exit status is 0 when the user
+// translation editor on a form's translation component (--settings FILE: the translatable
+// properties of a project settings file); the exit status is 0 when the user
 // accepted (and the form was saved), 1 otherwise. `vorlect-gui languages` opens the language
 // setup: 0 when the list was saved with OK, 1 otherwise. `vorlect-gui project PROJECT.dpr` opens
 // the project manager on a project: 0 when it was closed, 1 when the project could not be read.
@@ -17,6 +18,7 @@
 #include "ui/QtPorts.h"
 #include "ui/editor/EditForm.h"
 #include "ui/project/ProjectManager.h"
+#include "vle/settings/TranslatableSettings.h"
 
 int main(int argc, char** argv) {
   // A window closed by a signal leaves every file it was writing as it was or complete.
@@ -31,6 +33,9 @@ int main(int argc, char** argv) {
   edit->allow_extras();
   edit->add_option("FORM", form, "The form file (.dfm, binary or text)")->required();
   edit->add_option("--component", component, "The translation component's name (default: the first one)");
+  std::string settings;
+  edit->add_option("--settings", settings,
+                   "A project settings file (PROJECT.vorlect.json) naming more translatable properties per class");
   std::string project;
   CLI::App* manager = cli.add_subcommand("project", "Open the project manager on a project: its forms, CSV and resource-script exchange");
   manager->allow_extras();
@@ -54,6 +59,14 @@ int main(int argc, char** argv) {
   vorlect::ui::InstallNoticeDialog();
   if (manager->parsed()) return vorlect::ui::RunProjectManager(project);
   if (languages->parsed()) return vorlect::ui::EditLanguageSettings() ? 0 : 1;
+  if (!settings.empty()) {
+    try {
+      vorlect::vle::UseSettingsFile(settings);
+    } catch (const std::exception& e) {
+      std::cerr << "vorlect-gui: " << e.what() << "\n";
+      return 1;
+    }
+  }
   const vorlect::ui::TEditFormResult result = vorlect::ui::EditFormFile(form, component);
   if (!result.error.empty()) std::cerr << "vorlect-gui: " << result.error << "\n";
   return result.exitStatus;

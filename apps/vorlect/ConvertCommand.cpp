@@ -31,7 +31,14 @@ int RunConvert(const ConvertOptions& o) {
   text.style = o.style == "unicode" ? formfile::StringStyle::Unicode : formfile::StringStyle::Ansi8Bit;
   text.lineEnd = o.lineEnds == "lf" ? formfile::LineEnd::LF : formfile::LineEnd::CRLF;
   text.byteOrderMark = o.bom;
-  WriteOutput(o.output, formfile::WriteText(root, text));
+  std::string written;
+  try {
+    written = formfile::WriteText(root, text);
+  } catch (const formfile::FormFileError& e) {
+    // A value the notation cannot carry: named with the form it is in.
+    throw formfile::FormFileError(DisplayName(o.input), e.where(), e.detail());
+  }
+  WriteOutput(o.output, written);
   return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "runtime/VLCore.h"
 #include "vle/project/FormComponent.h"
 #include "vle/project/ProjectForms.h"
+#include "vle/settings/TranslatableSettings.h"
 
 #include <cstdio>
 #include <memory>
@@ -55,6 +56,15 @@ runtime::TBaseVorlect& TranslationComponent(host::TComponent& form, const FormAr
   return *vorlect;
 }
 
+// The text notation of `tree`; a value it cannot carry is reported with the form's name.
+std::string TextOf(const formfile::Object& tree, const formfile::TextOptions& text, const std::string& form) {
+  try {
+    return formfile::WriteText(tree, text);
+  } catch (const formfile::FormFileError& e) {
+    throw formfile::FormFileError(DisplayName(form), e.where(), e.detail());
+  }
+}
+
 // The whole form, or with --component that translation component alone, with the properties it
 // then holds.
 int RunDump(const FormArgs& a) {
@@ -62,12 +72,12 @@ int RunDump(const FormArgs& a) {
   formfile::TextOptions text;  // the 8-bit style: bytes as they are, never through a code page
   const formfile::Object tree = host::WriteComponentTree(*form);
   if (a.component.empty()) {
-    WriteOutput("-", formfile::WriteText(tree, text));
+    WriteOutput("-", TextOf(tree, text, a.form));
     return 0;
   }
   const formfile::Object* object = FindObject(tree, TranslationComponent(*form, a).Name());
   if (!object) throw NoTranslationComponent(a.form, a.component);
-  WriteOutput("-", formfile::WriteText(*object, text));
+  WriteOutput("-", TextOf(*object, text, a.form));
   return 0;
 }
 
@@ -123,6 +133,20 @@ void AddFormCommands(CLI::App& app, Action& action) {
   AddFormCsvCommands(*form, action);
   AddFormUpdateCommand(*form, action);
   AddFormCheckCommand(*form, action);
+
+  // Every form subcommand takes the project's settings file, registered before its action runs.
+  auto settings = std::make_shared<std::string>();
+  for (CLI::App* sub : form->get_subcommands([](CLI::App*) { return true; }))
+    sub->add_option("--settings", *settings,
+                    "Project settings file (PROJECT.vorlect.json): more translatable properties per class, and "
+                    "properties never translated");
+  form->callback([settings, &action] {
+    if (settings->empty() || !action) return;
+    action = [settings, inner = std::move(action)] {
+      vle::UseSettingsFile(*settings);
+      return inner();
+    };
+  });
 }
 
 }  // namespace vorlect::cli

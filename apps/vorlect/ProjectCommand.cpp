@@ -149,7 +149,11 @@ int RunConvert(const std::string& project, const std::string& outDir) {
         options.byteOrderMark = info.byteOrderMark;
         back = formfile::WriteText(formfile::ReadBinary(other, otherPath), options);
       } else {
-        other = formfile::WriteText(root);
+        try {
+          other = formfile::WriteText(root);
+        } catch (const formfile::FormFileError& e) {
+          throw formfile::FormFileError(dfm, e.where(), e.detail());
+        }
         otherPath = ConvertedPath(dfm, format, outDir);
         back = formfile::WriteBinary(formfile::ReadText(other, otherPath),
                                      format == formfile::FileFormat::BinaryWithHeader);

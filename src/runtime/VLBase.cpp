@@ -1,5 +1,7 @@
 #include "runtime/VLBase.h"
 
+#include "runtime/VLTranslatable.h"
+
 #include "host/ports/Ports.h"
 #include "platform/CodePages.h"
 #include "platform/Files.h"
@@ -366,7 +368,14 @@ TBaseVorlect::ClassFacts& TBaseVorlect::Facts(const TComponent* component) const
     for (const host::ClassInfo* c = &cls; c; c = c->Parent())
       if (host::SameText(c->Name(), "TMaskEdit")) f.maskEdit = true;
   }
-  return it->second;
+  ClassFacts& f = it->second;
+  if (const unsigned generation = RegisteredPropertiesGeneration(); f.rulesGeneration != generation) {
+    TranslatableRules rules = RegisteredRulesFor(cls);
+    f.translate = std::move(rules.translate);
+    f.never = std::move(rules.never);
+    f.rulesGeneration = generation;
+  }
+  return f;
 }
 
 bool TBaseVorlect::HandleThisComponent(TComponent* component) const {

@@ -156,6 +156,9 @@ protected:
     const host::PropInfo* hint = nullptr;      // any published Hint
     int row = -1;                              // the class-table row a descendant caches
     bool maskEdit = false;
+    // Registered paths (VLTranslatable.h): more texts to take, texts never to take.
+    std::vector<std::string> translate, never;
+    unsigned rulesGeneration = 0;
   };
   ClassFacts& Facts(const TComponent* component) const;
 

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 using vorlect::platform::ReadFile;
@@ -96,6 +98,116 @@ TEST_F(CliUnknownClasses, UpdateExportImportAndDumpCarryTheirTexts) {
   expected = Replaced(expected, "Hint = 'Ticks'", "Hint = 'Takt'");
   expected = Replaced(expected, "Caption = 'Calendar'", "Caption = ''");  // no text for it in language 1
   EXPECT_EQ(german.out.rfind(expected, 0), 0u) << german.out;
+}
+
+const char* const kReportForm =
+    "object WildForm: TWildForm\r\n"
+    "  Caption = 'Sales'\r\n"
+    "  object KingLabel1: TKingLabel\r\n"
+    "    Caption = 'May'\r\n"
+    "    Hint = 'Month'\r\n"
+    "  end\r\n"
+    "  object Report1: TKingReport\r\n"
+    "    Title = 'Totals'\r\n"
+    "    Query = 'select sum(x) from t'\r\n"
+    "    Choices.Strings = (\r\n"
+    "      'Daily'\r\n"
+    "      'Weekly')\r\n"
+    "  end\r\n"
+    "  object Grid1: TKingGrid\r\n"
+    "    Columns = <\r\n"
+    "      item\r\n"
+    "        Title.Caption = 'Name'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Title.Caption = 'Age'\r\n"
+    "      end>\r\n"
+    "  end\r\n"
+    "  object Box1: TKingPanel\r\n"
+    "    object Shown1: TKingDBLabel\r\n"
+    "      Caption = 'a field value'\r\n"
+    "      Hint = 'Customer'\r\n"
+    "    end\r\n"
+    "  end\r\n";
+
+const char* const kReportSettings = R"({
+  "accepted": ["kept as it is"],
+  "translate": {"TKingReport": ["Title", "Choices"], "TKingGrid": ["Columns.Title.Caption"]},
+  "never": {"TKingDBLabel": ["Caption"], "*": ["Query"]}
+}
+)";
+
+void WriteReportProject(const vorlect::testing::TempFolder& dir) {
+  WriteFileAtomic(dir.Path("Rep.dpr"), "program Rep;\r\n\r\nuses\r\n  Forms,\r\n  RepMain in 'RepMain.pas' {WildForm};\r\n\r\n"
+                                       "begin\r\nend.\r\n");
+  WriteFileAtomic(dir.Path("RepMain.pas"),
+                  "unit RepMain;\r\n\r\ninterface\r\n\r\ntype\r\n  TWildForm = class(TForm)\r\n  end;\r\n\r\n"
+                  "implementation\r\n\r\nend.\r\n");
+  WriteFileAtomic(dir.Path("RepMain.dfm"), std::string(kReportForm) + kTable);
+  WriteFileAtomic(dir.Path("Rep.vorlect.json"), kReportSettings);
+}
+
+const char* const kReportTable =
+    "      'KingLabel1'\r\n      'May'\r\n      ''\r\n      '\".Hint'\r\n      'Month'\r\n      ''\r\n"
+    "      'Report1'\r\n      'Totals'\r\n      ''\r\n      '\"'\r\n      'Daily'\r\n      ''\r\n      '\"'\r\n"
+    "      'Weekly'\r\n      ''\r\n      'Grid1'\r\n      'Name'\r\n      ''\r\n      '\"'\r\n      'Age'\r\n      ''\r\n"
+    "      'Shown1'\r\n      ''\r\n      ''\r\n      '\".Hint'\r\n      'Customer'\r\n      '')\r\n";
+
+// The settings file beside the project names more texts of third-party classes (a title, a list,
+// collection titles) and texts never to translate; capture, export, import and a load in
+// language 1 all follow it.
+TEST_F(CliUnknownClasses, TheProjectSettingsFileAddsAndWithholdsTextsOfUnknownClasses) {
+  WriteReportProject(dir_);
+  const std::string dpr = dir_.Path("Rep.dpr"), dfm = dir_.Path("RepMain.dfm"), csv = dir_.Path("rep.csv");
+  Result update = RunVorlect({"project", "update", dpr, "--yes"});
+  ASSERT_EQ(update.status, 0) << update.err;
+  EXPECT_TRUE(Has(ReadFile(dfm), kReportTable)) << ReadFile(dfm);
+  EXPECT_EQ(ReadFile(dfm).rfind(kReportForm, 0), 0u) << "only the table changes";
+
+  // `form update` with the same file as --settings gives the same table.
+  WriteFileAtomic(dir_.Path("Copy.dfm"), std::string(kReportForm) + kTable);
+  Result formUpdate = RunVorlect({"form", "update", dir_.Path("Copy.dfm"), "--settings", dir_.Path("Rep.vorlect.json")});
+  ASSERT_EQ(formUpdate.status, 0) << formUpdate.err;
+  EXPECT_TRUE(Has(ReadFile(dir_.Path("Copy.dfm")), kReportTable)) << ReadFile(dir_.Path("Copy.dfm"));
+
+  ASSERT_EQ(RunVorlect({"project", "export", dpr, csv, "--no"}).status, 0);
+  std::string rows = ReadFile(csv);
+  for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{{"May;\"\"", "May;Mai"},
+                                                                                 {"Totals;\"\"", "Totals;Summen"},
+                                                                                 {"Weekly;\"\"", "Weekly;Woche"},
+                                                                                 {"Daily;\"\"", "Daily;Tag"},
+                                                                                 {"Age;\"\"", "Age;Alter"},
+                                                                                 {"Name;\"\"", "Name;Nom"},
+                                                                                 {"Customer;\"\"", "Customer;Kunde"}})
+    rows = Replaced(rows, from, to);
+  WriteFileAtomic(csv, rows);
+  Result import = RunVorlect({"project", "import", dpr, csv, "--no"});
+  ASSERT_EQ(import.status, 0) << import.err;
+
+  Result german = RunVorlect({"form", "dump", dfm, "--language", "1", "--settings", dir_.Path("Rep.vorlect.json")});
+  ASSERT_EQ(german.status, 0) << german.err;
+  for (const char* part : {"Caption = 'Mai'", "Title = 'Summen'", "'Tag'\r\n      'Woche')", "Query = 'select sum(x) from t'",
+                           "Title.Caption = 'Nom'", "Title.Caption = 'Alter'", "Caption = 'a field value'",
+                           "Hint = 'Kunde'"})
+    EXPECT_TRUE(Has(german.out, part)) << part << "\n" << german.out;
+  EXPECT_TRUE(Has(ReadFile(dir_.Path("Rep.vorlect.json")), "kept as it is"));
+}
+
+TEST_F(CliUnknownClasses, ADamagedSettingsFileStopsTheRunNamingFileLineAndColumn) {
+  WriteReportProject(dir_);
+  const std::string settings = dir_.Path("Rep.vorlect.json"), dfm = dir_.Path("RepMain.dfm");
+  const std::string form = ReadFile(dfm);
+  WriteFileAtomic(settings, "{\n  \"translate\": {\"TKingReport\": [\"Title\",]}\n}\n");
+  Result update = RunVorlect({"project", "update", dir_.Path("Rep.dpr"), "--yes"});
+  EXPECT_EQ(update.status, 1);
+  EXPECT_TRUE(Has(update.err, settings + ":2:")) << update.err;
+  EXPECT_EQ(ReadFile(dfm), form);
+
+  WriteFileAtomic(settings, "{\n  \"never\": {\n    \"TKingDBLabel\": [\"Caption\", 7]\n  }\n}\n");
+  Result dump = RunVorlect({"form", "dump", dfm, "--settings", settings});
+  EXPECT_EQ(dump.status, 1);
+  EXPECT_TRUE(Has(dump.err, settings + ":3:33: a property path must be a string")) << dump.err;
+  EXPECT_TRUE(dump.out.empty());
 }
 
 // A real project whose forms hold a third-party label class: its captions enter the tables.

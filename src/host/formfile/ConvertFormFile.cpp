@@ -28,7 +28,12 @@ bool ConvertFormFile(const std::string& source, std::string& target, ConvertDire
         return false;  // damaged binary content is a stream error
       }
       if (direction == ConvertDirection::ToText) {
-        output = WriteText(root, options.text);
+        try {
+          output = WriteText(root, options.text);
+        } catch (const FormFileError& e) {
+          // A value the text notation cannot carry: the caller learns which, in which file.
+          throw FormFileError(source, e.where(), e.detail());
+        }
       } else {
         if (options.header == ConvertOptions::Header::With && !info.resourceHeader) {
           output = WriteBinary(root, true);

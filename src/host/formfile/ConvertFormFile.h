@@ -19,7 +19,8 @@ struct ConvertOptions {
 // Converts `source` into `target`. When `target` is empty a new temporary file with the prefix
 // "TVL" is made first and its name is returned in `target`. Returns false on a stream error
 // (a file that cannot be opened or created, binary content that cannot be read); a syntax error in
-// a text form throws FormFileError naming the file and the line. The target is written atomically:
+// a text form throws FormFileError naming the file and the line, and so does a binary form holding a
+// value the text notation cannot carry (naming the property). The target is written atomically:
 // on failure it keeps its previous content (a temporary target stays empty).
 bool ConvertFormFile(const std::string& source, std::string& target, ConvertDirection direction,
                      const ConvertOptions& options = {});

@@ -3,6 +3,7 @@
 #include "host/formfile/Names.h"
 
 #include <cstring>
+#include <utility>
 
 namespace vorlect::formfile {
 
@@ -82,9 +83,10 @@ public:
     }
   }
 
-  Object ReadObject(int depth) {
+  Object ReadObject(int depth, ObjectSpan* span = nullptr) {
     if (depth > kMaxDepth) Fail("objects nested too deeply");
     Object obj;
+    if (span) span->begin = base_ + pos_;
     std::uint8_t b = Peek("object header");
     if ((b & 0xF0) == 0xF0) {
       ++pos_;
@@ -93,15 +95,23 @@ public:
     }
     obj.className = Name("class name");
     obj.name = Name("object name", true);
+    if (span) span->headerEnd = base_ + pos_;
     while (Peek("property list") != 0) {
+      const size_t first = base_ + pos_;
       Property p;
       p.name = PropertyName();
       ReadValue(p.value, depth + 1);
       obj.properties.push_back(std::move(p));
+      if (span) span->properties.emplace_back(first, base_ + pos_);
+    }
+    if (span) span->propertiesEnd = base_ + pos_;
+    ++pos_;
+    while (Peek("child list") != 0) {
+      ObjectSpan* childSpan = span ? &span->children.emplace_back() : nullptr;
+      obj.children.push_back(ReadObject(depth + 1, childSpan));
     }
     ++pos_;
-    while (Peek("child list") != 0) obj.children.push_back(ReadObject(depth + 1));
-    ++pos_;
+    if (span) span->end = base_ + pos_;
     return obj;
   }
 
@@ -129,8 +139,10 @@ public:
       case ValueType::Currency: v.integer = static_cast<std::int64_t>(UInt(8, "currency")); break;
       case ValueType::String: v.bytes = ShortString("string"); break;
       case ValueType::Ident:
+        // Some components store an empty identifier; the binary format carries it, the text
+        // notation does not (WriteText says so).
         v.bytes = ShortString("identifier");
-        if (!detail::IsName(v.bytes, true)) Fail("invalid identifier", at + 1);
+        if (!v.bytes.empty() && !detail::IsName(v.bytes, true)) Fail("invalid identifier", at + 1);
         break;
       case ValueType::LString:
       case ValueType::UTF8String:
@@ -378,7 +390,7 @@ FileFormat DetectFormat(std::string_view data) {
   return FileFormat::Unknown;
 }
 
-Object ReadBinary(std::string_view data, std::string_view fileName, BinaryInfo* info) {
+Object ReadBinary(std::string_view data, std::string_view fileName, BinaryInfo* info, ObjectSpan* layout) {
   BinaryInfo local;
   size_t start = 0;
   size_t end = data.size();
@@ -398,6 +410,7 @@ Object ReadBinary(std::string_view data, std::string_view fileName, BinaryInfo* 
     }
     local.memoryFlags = static_cast<std::uint16_t>(h.UInt(2, "resource flags"));
     size_t sizeAt = h.pos();
+    local.sizeAt = sizeAt;
     std::uint64_t size = h.UInt(4, "resource size");
     if (size > h.remaining())
       h.Fail("resource size " + std::to_string(size) + " exceeds the " + std::to_string(h.remaining()) +
@@ -412,12 +425,23 @@ Object ReadBinary(std::string_view data, std::string_view fileName, BinaryInfo* 
   BinaryReader r(data.substr(start, end - start), fileName, start);
   if (r.remaining() < 4 || data.substr(start, 4) != "TPF0") r.Fail("missing form signature 'TPF0'");
   r.Bytes(4, "signature");
-  Object root = r.ReadObject(0);
+  local.dataStart = start;
+  ObjectSpan span;
+  Object root = r.ReadObject(0, layout ? &span : nullptr);
   if (r.remaining() != 0)
     r.Fail("object tree ends " + std::to_string(r.remaining()) + " bytes before the end of the " +
            (local.resourceHeader ? "resource" : "data") + " (damaged file)");
   if (info) *info = std::move(local);
+  if (layout) *layout = std::move(span);
   return root;
+}
+
+void AppendBinaryObject(std::string& out, const Object& object) { BinaryWriter(out).Object(object); }
+
+void AppendBinaryProperty(std::string& out, const Property& property) {
+  BinaryWriter w(out);
+  w.ShortString(property.name);
+  w.WriteValue(property.value);
 }
 
 std::string WriteBinary(const Object& root, const BinaryInfo& header) {

@@ -17,11 +17,29 @@ struct BinaryInfo {
   bool resourceHeader = false;
   std::string resourceName;          // as found in the header (the upper-case class name)
   std::uint16_t memoryFlags = 0x1030;
+  size_t sizeAt = 0;                 // offset of the header's 32-bit size field
+  size_t dataStart = 0;              // offset of the signature "TPF0"
+};
+
+// Where an object of a binary form file lies, as offsets into the data ReadBinary was given.
+struct ObjectSpan {
+  size_t begin = 0;                  // its prefix byte or class name
+  size_t headerEnd = 0;              // just past its name: its first property
+  size_t propertiesEnd = 0;          // the zero that ends its properties
+  size_t end = 0;                    // just past the zero that ends its children
+  std::vector<std::pair<size_t, size_t>> properties;  // each property, name and value: [first, last)
+  std::vector<ObjectSpan> children;
 };
 
 // Parses a binary form file. The object tree must end exactly where the data (or the resource's
-// size) ends. Throws FormFileError naming `fileName` and the byte offset.
-Object ReadBinary(std::string_view data, std::string_view fileName = {}, BinaryInfo* info = nullptr);
+// size) ends. Throws FormFileError naming `fileName` and the byte offset. With `layout`, also
+// reports where each object and property lies.
+Object ReadBinary(std::string_view data, std::string_view fileName = {}, BinaryInfo* info = nullptr,
+                  ObjectSpan* layout = nullptr);
+
+// One object (with its children) or one property as the binary format streams them.
+void AppendBinaryObject(std::string& out, const Object& object);
+void AppendBinaryProperty(std::string& out, const Property& property);
 
 // Streams the tree; with `resourceHeader` the 16-bit resource header is built from the root's
 // class name in upper case.
@@ -43,7 +61,14 @@ struct TextOptions {
   // keeps split lines from cutting a character in two, as the IDE on such a system does.
   int codePage = 1252;
   bool byteOrderMark = false;
+  // A value the notation cannot carry (an empty identifier, which some components store) makes
+  // WriteText throw FormFileError naming the property. With placeholders it is written as the
+  // identifier kNoNotationPlaceholder instead: for a text that is only read, or edited and mended
+  // back into the binary file (FormMend.h), never for one saved as a form.
+  bool placeholders = false;
 };
+
+inline constexpr std::string_view kNoNotationPlaceholder = "VorlectValueWithoutNotation";
 
 struct TextInfo {
   bool byteOrderMark = false;
@@ -53,7 +78,9 @@ struct TextInfo {
 // Parses the text notation. Throws FormFileError naming `fileName` and the line.
 Object ReadText(std::string_view data, std::string_view fileName = {}, TextInfo* info = nullptr);
 
-// Writes the text notation with the original IDE's layout.
+// Writes the text notation with the original IDE's layout. Throws FormFileError (no file name,
+// the place "property Object.Name") for a value the notation cannot carry, unless
+// `options.placeholders`.
 std::string WriteText(const Object& root, const TextOptions& options = {});
 
 // Reads either format (DetectFormat decides). Throws FormFileError for anything else.

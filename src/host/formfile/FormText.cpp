@@ -170,6 +170,7 @@ public:
       : out_(out), options_(options), eol_(options.lineEnd == LineEnd::CRLF ? "\r\n" : "\n") {}
 
   void WriteObject(const Object& obj) {
+    path_.push_back(obj.name.empty() ? std::string_view(obj.className) : std::string_view(obj.name));
     Indent();
     if (obj.flags & ffInherited) out_ += "inherited ";
     else if (obj.flags & ffInline) out_ += "inline ";
@@ -192,9 +193,20 @@ public:
     Indent();
     out_ += "end";
     out_ += eol_;
+    path_.pop_back();
   }
 
 private:
+  // Where the writer is, for the message about a value it cannot write: "Form1.Label1.Format".
+  std::string PathText() const {
+    std::string s;
+    for (std::string_view part : path_) {
+      if (!s.empty()) s += '.';
+      s += part;
+    }
+    return s;
+  }
+
   void Indent() { out_.append(static_cast<size_t>(level_) * 2, ' '); }
   void NewLine() {
     out_ += eol_;
@@ -207,11 +219,13 @@ private:
   }
 
   void WriteProperty(const Property& p) {
+    path_.push_back(p.name);
     Indent();
     out_ += p.name;
     out_ += " = ";
     WriteValue(p.value);
     out_ += eol_;
+    path_.pop_back();
   }
 
   void WriteValue(const Value& v) {
@@ -255,6 +269,13 @@ private:
         out_ += 'c';
         break;
       case ValueType::Ident:
+        if (v.bytes.empty()) {
+          if (!options_.placeholders)
+            throw FormFileError({}, "property " + PathText(),
+                                "an empty identifier value has no text notation (the form can only stay binary)");
+          out_ += kNoNotationPlaceholder;
+          break;
+        }
         out_ += v.bytes;
         break;
       case ValueType::False: out_ += "False"; break;
@@ -422,6 +443,7 @@ private:
   const TextOptions& options_;
   std::string_view eol_;
   int level_ = 0;
+  std::vector<std::string_view> path_;
 };
 
 size_t EstimateTextSize(const Object& obj) {

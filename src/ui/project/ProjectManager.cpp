@@ -11,6 +11,7 @@
 #include "ui/project/FDllMaker.h"
 #include "ui/project/FSearchDlg.h"
 #include "ui/project/PrjListWindow.h"
+#include "vle/settings/TranslatableSettings.h"
 #include "vle/VLSettings.h"
 #include "vle/dllmaker/FDllMaker.h"
 #include "vle/spellcheck/SpellTranslations.h"
@@ -68,6 +69,9 @@ void InstallProjectTools(TFPrjListWindow& window) {
 int ShowProjectManager(QWidget* parent, const std::function<void(TFPrjListWindow&)>& onWindow) {
   try {
     vle::LoadExpertSettings();
+    // The project's own settings: more translatable properties, and those never translated.
+    if (toolservices::HostServices* host = toolservices::GetHostServices(); host && !host->HostProjectFile().empty())
+      vle::UseProjectSettings(host->HostProjectFile());
   } catch (const std::exception& e) {
     ports::MessageDlg(std::string("The settings could not be read:\r") + e.what(), ports::mtError, {ports::mbOK});
     return 1;

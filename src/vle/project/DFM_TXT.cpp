@@ -1,6 +1,7 @@
 #include "vle/project/DFM_TXT.h"
 
 #include "host/formfile/FormFile.h"
+#include "host/formfile/FormMend.h"
 #include "host/framework/TypInfo.h"
 #include "host/ports/Ports.h"
 #include "host/toolservices/ToolServices.h"
@@ -44,6 +45,7 @@ struct FormDocument {
   std::string original;  // the file's bytes
   formfile::FileFormat format = formfile::FileFormat::Unknown;
   formfile::BinaryInfo binary;
+  formfile::ObjectSpan layout;  // of a binary file, so that a rewrite changes only what it changes
   std::string text;
   std::string eol = "\r\n";
   std::vector<TextLine> lines;
@@ -75,9 +77,11 @@ std::optional<Problem> LoadDocument(const std::string& path, FormDocument& doc) 
     doc.eol = (lf != std::string::npos && (lf == 0 || doc.text[lf - 1] != '\r')) ? "\n" : "\r\n";
   } else if (doc.format == formfile::FileFormat::Binary || doc.format == formfile::FileFormat::BinaryWithHeader) {
     try {
-      formfile::Object root = formfile::ReadBinary(doc.original, path, &doc.binary);
+      formfile::Object root = formfile::ReadBinary(doc.original, path, &doc.binary, &doc.layout);
       formfile::TextOptions options;
       options.codePage = platform::AnsiCodePage();
+      // Values the notation cannot carry stay in the file: the rewrite mends the binary.
+      options.placeholders = true;
       doc.text = formfile::WriteText(root, options);
     } catch (const std::exception&) {
       return unreadable;
@@ -90,12 +94,17 @@ std::optional<Problem> LoadDocument(const std::string& path, FormDocument& doc) 
   return std::nullopt;
 }
 
-// The bytes of the form file for the edited text, in the file's own format.
+// The bytes of the form file for the edited text, in the file's own format. A binary file keeps
+// the bytes of everything the edit left alone (MendBinary).
 std::optional<Problem> PrepareBytes(const FormDocument& doc, const std::string& text, std::string& bytes) {
   try {
     formfile::Object root = formfile::ReadText(text, doc.path);
-    if (doc.format == formfile::FileFormat::Text) bytes = text;
-    else bytes = formfile::WriteBinary(root, doc.binary);
+    if (doc.format == formfile::FileFormat::Text) {
+      bytes = text;
+    } else {
+      const formfile::Object before = formfile::ReadText(doc.text, doc.path);
+      bytes = formfile::MendBinary(doc.original, doc.binary, doc.layout, before, root, doc.path);
+    }
   } catch (const std::exception&) {
     // A text form that was broken before our edit cannot be opened; anything else is ours.
     if (doc.format == formfile::FileFormat::Text) {

@@ -1,5 +1,7 @@
 #include "vle/project/ProjectForms.h"
 
+#include "vle/settings/TranslatableSettings.h"
+
 #include <cctype>
 #include <filesystem>
 
@@ -106,7 +108,7 @@ TProgress LineProgress(std::FILE* out) {
 }
 
 ProjectSession::ProjectSession(const std::string& projectFile, TProgress progress)
-    : host_(std::make_unique<toolservices::HeadlessHost>(projectFile)),
+    : host_((UseProjectSettings(projectFile), std::make_unique<toolservices::HeadlessHost>(projectFile))),
       previous_(toolservices::SetHostServices(host_.get())) {
   try {
     catalogue_ = std::make_unique<TFPrjList>(false, std::move(progress), /*keepLines=*/false);

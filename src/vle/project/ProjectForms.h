@@ -51,7 +51,9 @@ TProgress LineProgress(std::FILE* out);
 // steps so that memory stays flat in the number of forms.
 class ProjectSession {
 public:
-  // Throws toolservices::ProjectFileError or platform::FileError for an unreadable project.
+  // Registers the translatable properties of the project's settings file first (throws
+  // ProjectSettingsError for a damaged one). Throws toolservices::ProjectFileError or
+  // platform::FileError for an unreadable project.
   explicit ProjectSession(const std::string& projectFile, TProgress progress = {});
   ~ProjectSession();
   ProjectSession(const ProjectSession&) = delete;

@@ -120,6 +120,7 @@ int ScanFormFile(const std::string& formFile, TEntry& entry) {
     } else if (format == formfile::FileFormat::Binary || format == formfile::FileFormat::BinaryWithHeader) {
       formfile::TextOptions options;
       options.codePage = platform::AnsiCodePage();
+      options.placeholders = true;  // the scan reads lines only; rewrites mend the binary
       text = formfile::WriteText(formfile::ReadBinary(data, formFile), options);
     } else {
       text.clear();
