@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vorlect::vle {
@@ -21,6 +22,9 @@ struct TEntry {
   std::string FormFile;          // full path of the form file (.dfm)
   host::TStringList Lines;       // the table lines of all components, in form-file notation
   std::string FormName;          // the form's name in the project's braces (empty without one)
+  // Name and class of every object the form file declares, in file order (the form itself first);
+  // held and released with Lines. The translators' exports note a text's class from it.
+  std::vector<std::pair<std::string, std::string>> Components;
 
   // "#L" and "Done" cells of the list.
   std::string LanguagesCell() const;
