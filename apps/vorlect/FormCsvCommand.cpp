@@ -11,6 +11,7 @@
 #include <string>
 
 #include "vle/VLCsv.h"
+#include "vle/VLSettings.h"
 #include "vle/exchange/TranslatorExchange.h"
 
 #include <cstdio>
@@ -66,6 +67,7 @@ struct ExchangeArgs : CsvArgs {
 std::unique_ptr<vle::TFormSet> TranslatorForm(const ExchangeArgs& a) {
   if (!a.component.empty()) throw Failure("--component belongs to --format csv");
   if (a.utf8) throw Failure("--utf8 belongs to --format csv");
+  vle::LoadExpertSettings();  // the languages' identifiers and code pages
   auto forms = vle::SingleForm(a.form);
   if (forms->Languages(0) <= 0) throw Failure(DisplayName(a.form) + " holds no translation component");
   return forms;
