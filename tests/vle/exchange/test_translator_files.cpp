@@ -304,6 +304,13 @@ TEST_F(TranslatorFilesTest, CorpusProjectsPassTheToolsAndSurviveARoundTrip) {
     Translate(Open(dpr));
     ++projects;
     ExpectToolsAccept(dpr);
+    // The checks had something to check: format arguments, and a translation with others.
+    const std::string folder = Out(dpr, "flags");
+    ASSERT_GT(Export(dpr, folder, TTranslatorFormat::Po).forms, 0);
+    EXPECT_NE(platform::ReadFile((fs::path(folder) / "de-DE.po").string()).find("#, object-pascal-format\nmsgctxt"),
+              std::string::npos);
+    EXPECT_NE(platform::ReadFile((fs::path(folder) / "ru-RU.po").string()).find("#, fuzzy, object-pascal-format\n"),
+              std::string::npos);
     ExpectRoundTrip(dpr, TTranslatorFormat::Po);
     ExpectRoundTrip(dpr, TTranslatorFormat::Xliff12);
     ExpectRoundTrip(dpr, TTranslatorFormat::Xliff20);
