@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <map>
@@ -338,9 +339,8 @@ TTranslations ReadXliffTranslations(const std::string& path) {
     t.source = std::move(u.source);
     t.target = u.hasTarget ? std::move(u.target) : std::string();
     if (doc.version == xliff::TVersion::V12) {
-      // Targets waiting for a review or for work on them are taken as gettext takes fuzzy ones.
-      t.review = u.hasTarget && !t.target.empty() && u.state.starts_with("needs-") && u.state != "needs-translation";
-      if (u.state == "needs-translation") t.target.clear();
+      // A target still waiting for work or for a review is taken as gettext takes a fuzzy one.
+      t.review = u.hasTarget && !t.target.empty() && u.state.starts_with("needs-");
     } else {
       t.review = u.hasTarget && !t.target.empty() && u.state == "initial";
     }
@@ -609,7 +609,7 @@ void ExportTranslations(TFormSet& forms, const std::string& folder, const TTrans
   for (auto& w : writers) w->End();
   for (std::size_t w = 0; w < writers.size(); ++w) {
     if (!writers[w]->Valid()) {
-      report.problems.push_back(LanguageLabel(languages[w]) + ": no texts, so no file");
+      report.problems.push_back(LanguageLabel(w < languages.size() ? languages[w] : 0) + ": no texts, so no file");
       continue;
     }
     writers[w]->Commit();
@@ -662,7 +662,8 @@ void ImportTranslations(TFormSet& forms, const std::string& folder, const TTrans
           t.used = true;
           if (t.review) {
             ++report.fuzzy;
-            report.problems.push_back(m.context + ", " + label + ": marked for review (fuzzy), left as it was");
+            report.problems.push_back(m.context + ", " + label +
+                                      ": marked for review (fuzzy, or not translated yet), left as it was");
             continue;
           }
           if (t.target.empty()) continue;  // not translated: an empty translation never clears a cell

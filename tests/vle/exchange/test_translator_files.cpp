@@ -186,7 +186,9 @@ TEST_F(TranslatorFilesTest, AnEditedTranslationRewrappedByMsgcatChangesExactlyTh
   EXPECT_EQ(r.taken, 1);
   EXPECT_EQ(r.missing + r.fuzzy + r.stale + r.unknown + r.failed, 0) << r.problems.front();
   for (const auto& [name, bytes] : Files(dpr))
-    if (name != form) EXPECT_TRUE(files.at(name) == bytes) << name;
+    if (name != form) {
+      EXPECT_TRUE(files.at(name) == bytes) << name;
+    }
   TEntry after;
   ASSERT_EQ(ScanFormFile(form, after), 1);
   ASSERT_EQ(after.Lines.Count(), before.Lines.Count());
@@ -249,6 +251,41 @@ TEST_F(TranslatorFilesTest, FuzzyStaleAndMissingMessagesLeaveTheirCellsAndAreRep
   EXPECT_NE(all.find("Main.dfm|Label1|0, language 1 (de-DE): not in the file"), std::string::npos) << all;
   EXPECT_NE(all.find("Main.dfm|TreeView1|0, language 1 (de-DE): its source text changed"), std::string::npos) << all;
   EXPECT_NE(all.find("Main.dfm|NoSuchButton|0, language 1 (de-DE): no such text"), std::string::npos) << all;
+}
+
+TEST_F(TranslatorFilesTest, XliffTargetsAreTakenByTheirState) {
+  for (const auto format : {TTranslatorFormat::Xliff12, TTranslatorFormat::Xliff20}) {
+    const std::string dpr = Copy(kSample);
+    const std::string folder = Out(dpr, "xlf");
+    ASSERT_GT(Export(dpr, folder, format).forms, 0);
+    const std::string file = (fs::path(folder) / "de-DE.xlf").string();
+    std::string xlf = platform::ReadFile(file);
+    const bool v12 = format == TTranslatorFormat::Xliff12;
+    auto replace = [&](const std::string& from, const std::string& to) {
+      const size_t at = xlf.find(from);
+      ASSERT_NE(at, std::string::npos) << from;
+      xlf.replace(at, from.size(), to);
+    };
+    // A translated target is taken; one a tool left waiting for work is reported and left.
+    replace(">Bereit</target>", ">Fertig</target>");
+    if (v12) {
+      replace("<target state=\"translated\">Kunden</target>", "<target state=\"needs-translation\">Kundschaft</target>");
+    } else {
+      replace("<segment state=\"translated\">\n    <source xml:space=\"preserve\">Customers</source>\n    "
+              "<target xml:space=\"preserve\">Kunden",
+              "<segment state=\"initial\">\n    <source xml:space=\"preserve\">Customers</source>\n    "
+              "<target xml:space=\"preserve\">Kundschaft");
+    }
+    platform::WriteFileAtomic(file, xlf);
+    const TTranslatorReport r = Import(dpr, folder, format);
+    EXPECT_EQ(r.forms, 1);
+    EXPECT_EQ(r.taken, 1);
+    EXPECT_EQ(r.fuzzy, 1);
+    const std::string form = platform::ReadFile((fs::path(dpr).parent_path() / "Main.dfm").string());
+    EXPECT_NE(form.find("'Fertig'"), std::string::npos);
+    EXPECT_EQ(form.find("'Kundschaft'"), std::string::npos);
+    fs::remove_all(fs::path(dpr).parent_path());
+  }
 }
 
 TEST_F(TranslatorFilesTest, ABrokenFileStopsTheImportBeforeAnyFormIsWritten) {
