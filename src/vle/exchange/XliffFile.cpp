@@ -199,8 +199,19 @@ private:
 
 }  // namespace
 
+namespace {
+
+// libxml2 prints some errors (bad encodings) itself, past the parser's "no errors" option; they
+// reach the user as our own message instead.
+void Quiet(void*, const char*, ...) {}
+void QuietStructured(void*, xmlErrorPtr) {}
+
+}  // namespace
+
 TDocument ReadXliff(std::string_view contents) {
   if (contents.size() > static_cast<std::size_t>(INT_MAX)) throw TXliffError("the file is too large");
+  xmlSetGenericErrorFunc(nullptr, Quiet);
+  xmlSetStructuredErrorFunc(nullptr, QuietStructured);
   std::unique_ptr<xmlParserCtxt, TCtxtFree> ctxt(xmlNewParserCtxt());
   if (!ctxt) throw TXliffError("out of memory");
   std::unique_ptr<xmlDoc, TDocFree> doc(xmlCtxtReadMemory(ctxt.get(), contents.data(), static_cast<int>(contents.size()),
