@@ -7,11 +7,13 @@ PACKAGES=(
   # build
   cmake ninja-build g++ pkgconf ccache
   libicu-dev libcli11-dev libnuspell-dev libhunspell-dev nlohmann-json3-dev
+  libxml2-dev                                                       # XLIFF reading (translators' formats)
   hunspell hunspell-en-us hunspell-de-de hunspell-fr hunspell-ru   # dictionaries; `hunspell` for the bench
   qt6-base-dev libgl-dev fonts-dejavu-core                          # the windows (Qt 6 Widgets) and their fonts
   libfreetype-dev libfontconfig-dev                                 # text widths measured on the command line
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  libxml2-utils gettext               # xmllint and msgfmt/msgcat check the PO and XLIFF files the exports write
   fp-compiler fp-units-rtl            # the reference form-file converter used by tests and bench
   binutils-mingw-w64-x86-64           # windres and ld: .res and DLL output compared in tests
   gcc-mingw-w64-x86-64-win32 wine64   # string modules loaded by the Windows loader (tests labelled "windows")

@@ -2,6 +2,7 @@
 // project at once, as the project manager's exchange page and its search and replace do them.
 #include "CliSupport.h"
 #include "Commands.h"
+#include "TranslatorOptions.h"
 
 #include "host/toolservices/ToolServices.h"
 #include "platform/CodePages.h"
@@ -10,6 +11,7 @@
 #include "vle/exchange/FSearchDlg.h"
 #include "vle/project/Notation.h"
 #include "vle/exchange/ProjectExchange.h"
+#include "vle/exchange/TranslatorExchange.h"
 #include "vle/project/ProjectForms.h"
 #include "vle/project/VLEMain.h"
 
@@ -54,9 +56,25 @@ private:
 struct ExportArgs : CommonArgs {
   std::string file;
   bool perLanguage = false, utf8 = false;
+  TranslatorArgs translator;
 };
 
+// PO and XLIFF: one file per language in a folder.
+int RunTranslatorExport(const ExportArgs& a, const vle::TTranslatorOptions& options) {
+  if (a.file == "-") throw Failure("--format " + a.translator.format + " needs a folder, not standard output");
+  if (a.perLanguage || a.utf8) throw Failure("--per-language and --utf8 belong to --format csv");
+  RunPorts ports(a.questions);
+  Session s(a);
+  vle::TTranslatorReport report;
+  const auto forms = vle::ProjectForms(s.Catalogue(), fs::absolute(a.project).parent_path().string());
+  vle::ExportTranslations(*forms, a.file, options, report);
+  PrintTranslatorReport(report);
+  std::fprintf(stderr, "vorlect: %d form(s) exported into %zu file(s)\n", report.forms, report.files.size());
+  return 0;
+}
+
 int RunExport(const ExportArgs& a) {
+  if (const auto options = TranslatorOptionsOf(a.translator, a.file)) return RunTranslatorExport(a, *options);
   RunPorts ports(a.questions);
   Session s(a);
   vle::TExportOptions options;
@@ -91,9 +109,28 @@ int RunExport(const ExportArgs& a) {
 struct ImportArgs : CommonArgs {
   std::string file;
   bool utf8 = false;
+  TranslatorArgs translator;
 };
 
+int RunTranslatorImport(const ImportArgs& a, const vle::TTranslatorOptions& options) {
+  if (a.utf8) throw Failure("--utf8 belongs to --format csv");
+  const auto lock = LockProject(a.project);
+  RunPorts ports(a.questions);
+  Session s(a);
+  vle::TTranslatorReport report;
+  const auto forms = vle::ProjectForms(s.Catalogue(), fs::absolute(a.project).parent_path().string());
+  vle::ImportTranslations(*forms, a.file, options, report);
+  PrintTranslatorReport(report);
+  std::fprintf(stderr,
+               "vorlect: %d form(s) written (%d text(s)), %d unchanged, %d not written; %d fuzzy, %d missing, %d "
+               "with a changed source, %d unknown\n",
+               report.forms, report.taken, report.unchanged, report.failed, report.fuzzy, report.missing, report.stale,
+               report.unknown);
+  return report.failed == 0 ? 0 : 1;
+}
+
 int RunImport(const ImportArgs& a) {
+  if (const auto options = TranslatorOptionsOf(a.translator, a.file)) return RunTranslatorImport(a, *options);
   const auto lock = LockProject(a.project);
   RunPorts ports(a.questions);
   Session s(a);
@@ -169,16 +206,22 @@ void AddProjectExchangeCommands(CLI::App& project, Action& action) {
       "export", "Write the tables of the forms into FILE.csv (form-file notation) or NAME1.rc, NAME2.rc ... (one "
                 "resource script per language)");
   AddCommon(e, *ex);
-  e->add_option("FILE", ex->file, "FILE.csv, NAME1.rc, or - for standard output (CSV)")->required();
+  e->add_option("FILE", ex->file, "FILE.csv, NAME1.rc, - for standard output (CSV), or a folder (PO, XLIFF)")->required();
   e->add_flag("--per-language", ex->perLanguage, "CSV: also one file per language (FILE1.csv, FILE2.csv ...)");
   e->add_flag("--utf8", ex->utf8, "CSV: real characters in UTF-8 with a byte-order mark");
+  AddTranslatorOptions(*e, ex->translator);
+  e->footer("With --format po or xliff, FILE is a folder (created when missing) that receives one file per language "
+            "(de-DE.po, language-3.xlf ...; PO also messages.pot of language 0).");
   e->callback([ex, &action] { action = [ex] { return RunExport(*ex); }; });
 
   auto im = std::make_shared<ImportArgs>();
   CLI::App* i = project.add_subcommand("import", "Read a project CSV file back into the form files");
   AddCommon(i, *im);
-  i->add_option("FILE", im->file, "FILE.csv")->required();
+  i->add_option("FILE", im->file, "FILE.csv, or the folder of a PO or XLIFF export")->required();
   i->add_flag("--utf8", im->utf8, "The file holds real characters in UTF-8 (implied by a byte-order mark)");
+  AddTranslatorOptions(*i, im->translator);
+  i->footer("With --format po or xliff, FILE is the folder of an export: messages are matched by their context, fuzzy "
+            "and missing ones leave their cells as they are, and only forms whose tables change are written.");
   i->callback([im, &action] { action = [im] { return RunImport(*im); }; });
 
   auto re = std::make_shared<ReplaceArgs>();

@@ -81,6 +81,8 @@ void TEntry::ReleaseLines() {
   releasedLines_ = Lines.Count();
   releasedFilled_ = FilledLines(Lines);
   Lines.Clear();
+  Components.clear();
+  Components.shrink_to_fit();
   released_ = true;
 }
 
@@ -90,6 +92,30 @@ void TEntry::LoadLines() {
 
 // ---- Scan -----------------------------------------------------------------------------------------
 
+namespace {
+
+// "object Name: TClass", "inherited Name: TClass [2]", "inline Name: TClass": name and class.
+std::optional<std::pair<std::string, std::string>> ObjectLine(std::string_view line) {
+  line = formlines::Trim(line);
+  for (std::string_view word : {"object ", "inherited ", "inline "}) {
+    if (line.size() <= word.size() || !std::equal(word.begin(), word.end(), line.begin(), [](char a, char b) {
+          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        }))
+      continue;
+    std::string_view rest = formlines::Trim(line.substr(word.size()));
+    const size_t colon = rest.find(':');
+    std::string_view name = colon == std::string_view::npos ? std::string_view() : formlines::Trim(rest.substr(0, colon));
+    std::string_view cls = formlines::Trim(colon == std::string_view::npos ? rest : rest.substr(colon + 1));
+    const size_t end = cls.find_first_of(" [");
+    if (end != std::string_view::npos) cls = cls.substr(0, end);
+    if (cls.empty()) return std::nullopt;
+    return std::make_pair(std::string(name), std::string(cls));
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 int ScanFormText(std::string_view text, TEntry& entry) {
   entry.LinesLoaded();
   entry.LinesChanged = false;
@@ -97,8 +123,11 @@ int ScanFormText(std::string_view text, TEntry& entry) {
   entry.LanguageCount = 0;
   entry.FormClassName.clear();
   entry.Lines.Clear();
+  entry.Components.clear();
   const auto lines = formlines::SplitLines(text);
   const formlines::FormScan scan = formlines::ScanLines(text, lines);
+  for (const auto& l : lines)
+    if (auto c = ObjectLine(text.substr(l.begin, l.end - l.begin))) entry.Components.push_back(std::move(*c));
   entry.FormClassName = scan.className;
   entry.InstanceCount = static_cast<int>(scan.blocks.size());
   for (const auto& b : scan.blocks) {
@@ -134,6 +163,7 @@ int ScanFormFile(const std::string& formFile, TEntry& entry) {
     entry.InstanceCount = entry.LanguageCount = 0;
     entry.FormClassName.clear();
     entry.Lines.Clear();
+    entry.Components.clear();
     return 0;
   }
   return ScanFormText(text, entry);

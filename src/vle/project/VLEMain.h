@@ -10,6 +10,7 @@
 #include <string_view>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace vorlect::vle {
@@ -22,6 +23,9 @@ struct TEntry {
   std::string FormFile;          // full path of the form file (.dfm)
   host::TStringList Lines;       // the table lines of all components, in form-file notation
   std::string FormName;          // the form's name in the project's braces (empty without one)
+  // Name and class of every object the form file declares, in file order (the form itself first);
+  // held and released with Lines. The translators' exports note a text's class from it.
+  std::vector<std::pair<std::string, std::string>> Components;
 
   // "#L" and "Done" cells of the list.
   std::string LanguagesCell() const;
