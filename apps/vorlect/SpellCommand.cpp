@@ -57,6 +57,7 @@ std::string FromUtf8(const std::string& utf8, int codePage, std::vector<size_t>&
 
 int RunSpellCheck(const SpellCheckOptions& o) {
   using namespace vorlect::spell;
+  CheckSettings();
   const TLanguage language = static_cast<TLanguage>(o.language);
   if (o.language == 0 || o.language > 0xFFFF || !IsInstalledLanguage(language)) {
     std::cerr << "vorlect spell check: " << o.language << " is not a known language identifier (LCID)\n";

@@ -21,6 +21,7 @@ struct TEntry {
   std::string FormFile;          // full path of the form file (.dfm)
   host::TStringList Lines;       // the table lines of all components, in form-file notation
   std::string FormName;          // the form's name in the project's braces (empty without one)
+  std::string ReadError;         // why the form file could not be read (the file and the reason); empty when read
 
   // "#L" and "Done" cells of the list.
   std::string LanguagesCell() const;
@@ -50,7 +51,8 @@ private:
 };
 
 // Reads one form file into `entry` (scan of the text notation); returns InstanceCount.
-// A file that cannot be converted gives 0 instances and an empty class name.
+// A file that cannot be read (missing, no form file, damaged, a text form cut short) gives 0
+// instances, an empty class name and the reason in ReadError.
 int ScanFormFile(const std::string& formFile, TEntry& entry);
 // The same scan over a form's text notation already in memory (fuzzed).
 int ScanFormText(std::string_view text, TEntry& entry);
