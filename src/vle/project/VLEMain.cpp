@@ -98,7 +98,9 @@ bool TextFormComplete(std::string_view text, const std::vector<formlines::TextLi
   int depth = 0;
   bool closed = false;
   for (const formlines::TextLine& l : lines) {
-    const std::string_view t = formlines::Trim(text.substr(l.begin, l.end - l.begin));
+    std::string_view line = text.substr(l.begin, l.end - l.begin);
+    if (l.begin == 0 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // byte-order mark
+    const std::string_view t = formlines::Trim(line);
     if (t.empty()) continue;
     if (closed) return false;  // more after the form's own "end"
     auto same = [](std::string_view a, std::string_view b) {
