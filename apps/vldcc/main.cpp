@@ -1,4 +1,4 @@
-// vldcc: compiles a generated library source into a resource-only DLL.
+// vldcc: compiles a generated library source into a resource-only DLL; errors go to standard error.
 #include "platform/Files.h"
 #include "rc/Tools.h"
 
@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
   vorlect::platform::InstallSignalCleanup();  // a stopped run leaves no half-written output
-  return vorlect::rc::RunLibraryCompiler(std::vector<std::string>(argv + 1, argv + argc), std::cout);
+  return vorlect::rc::RunLibraryCompiler(std::vector<std::string>(argv + 1, argv + argc), std::cerr);
 }

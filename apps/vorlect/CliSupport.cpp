@@ -1,9 +1,13 @@
 #include "CliSupport.h"
 
+#include "host/formfile/FormFile.h"
 #include "host/ports/Ports.h"
 #include "platform/CodePages.h"
 #include "platform/Files.h"
+#include "platform/Registry.h"
+#include "vle/VLSettings.h"
 #include "vle/project/ProjectForms.h"
+#include "vle/project/VLEMain.h"
 
 #include <CLI/CLI.hpp>
 #include <unistd.h>
@@ -19,6 +23,10 @@ std::string ReadInput(const std::string& path) {
   std::string data{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
   if (std::cin.bad()) throw Failure("<stdin>: read error");
   return data;
+}
+
+std::string ReadFormInput(const std::string& path) {
+  return path == "-" ? ReadInput(path) : formfile::ReadFormFile(path);
 }
 
 void WriteOutput(const std::string& path, std::string_view data) {
@@ -52,6 +60,22 @@ int WholeNumber(const std::string& text) {
   return value;
 }
 
+void CheckSettings() {
+  for (platform::RegRoot root : {platform::HKEY_CURRENT_USER, platform::HKEY_LOCAL_MACHINE}) {
+    try {
+      platform::Registry reg(root);
+      reg.GetKeyNames();  // reads and parses the whole hive
+    } catch (const platform::RegistryError& e) {
+      throw Failure(std::string("the settings are damaged: ") + e.what());
+    }
+  }
+}
+
+void LoadSettings() {
+  CheckSettings();
+  vle::LoadExpertSettings();
+}
+
 std::function<void(int, int, const std::string&)> TerminalProgress() {
   return ::isatty(STDERR_FILENO) ? vle::LineProgress(stderr) : vle::TProgress();
 }
@@ -81,6 +105,17 @@ bool SelectNamedForms(vle::TFPrjList& catalogue, const std::string& forms) {
   const auto unknown = vle::SelectForms(catalogue, vle::SplitFormNames(forms));
   for (const auto& name : unknown) std::cerr << "vorlect: no form of the project is named " << name << "\n";
   return unknown.empty();
+}
+
+int ReportUnreadableForms(const vle::TFPrjList& catalogue) {
+  int count = 0;
+  for (int i = 0; i < catalogue.Count(); ++i) {
+    const vle::TEntry& e = catalogue.Entry(i);
+    if (!catalogue.Selected(i) || e.ReadError.empty()) continue;
+    ++count;
+    std::cerr << "vorlect: the form file could not be read: " << e.ReadError << "\n";
+  }
+  return count;
 }
 
 namespace {

@@ -17,8 +17,18 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// A mistake in the command line found once it runs (a --forms name no form has): status 2.
+class UsageError : public Failure {
+public:
+  using Failure::Failure;
+};
+
 // Reads a whole file, or standard input for "-".
 std::string ReadInput(const std::string& path);
+
+// Reads a form file (standard input for "-"): a file of another kind is refused after its first
+// bytes, never read whole.
+std::string ReadFormInput(const std::string& path);
 
 // Writes a whole file atomically, or to standard output for "-".
 void WriteOutput(const std::string& path, std::string_view data);
@@ -37,6 +47,13 @@ std::string Utf8Of(std::string_view bytes, int codePage);
 
 // A whole decimal number ("3"), or 0 for anything else ("3x", "", "-1", too large).
 int WholeNumber(const std::string& text);
+
+// The settings a command reads are checked whole before it reads them: a damaged hive throws a
+// Failure naming its file, line and what is wrong (the windows keep their defaults instead; a run
+// of the command line must not go on with the wrong code pages or tools).
+void CheckSettings();
+// The expert's settings read for a run (separator, language names and identifiers), checked first.
+void LoadSettings();
 
 // A progress line per form ("12/40 path/Form.dfm") on standard error when it is a terminal;
 // nothing otherwise (logs of scripted runs stay short).
@@ -69,6 +86,10 @@ void AddQuestionOptions(CLI::App& command, QuestionOptions& options);
 // it). Each name that matches no form is printed, and the selection is then refused (false).
 void AddFormsOption(CLI::App& command, std::string& forms);
 bool SelectNamedForms(vle::TFPrjList& catalogue, const std::string& forms);
+
+// Names each selected form whose file could not be read, with the reason, on standard error;
+// returns how many there were (the command then exits 1).
+int ReportUnreadableForms(const vle::TFPrjList& catalogue);
 
 // The ports of one run, current while this lives. --yes answers Yes (or OK), --no answers No
 // (or Cancel); with neither, a question is asked on the terminal when standard input is one, and

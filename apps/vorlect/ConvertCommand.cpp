@@ -16,7 +16,7 @@ struct ConvertOptions {
 };
 
 int RunConvert(const ConvertOptions& o) {
-  const std::string data = ReadInput(o.input);
+  const std::string data = ReadFormInput(o.input);
   formfile::FileFormat format = formfile::FileFormat::Unknown;
   const formfile::Object root = formfile::ReadForm(data, DisplayName(o.input), &format);
 

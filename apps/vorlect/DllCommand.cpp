@@ -4,6 +4,7 @@
 
 #include "platform/Files.h"
 #include "platform/pe/Resources.h"
+#include "platform/pe/StringModule.h"
 #include "rc/StringListing.h"
 
 #include <memory>
@@ -25,7 +26,7 @@ void AddDllCommands(CLI::App& app, Action& action) {
       RunPorts ports(*questions);
       std::string listing;
       try {
-        listing = rc::ListModuleStrings(platform::ReadFile(*file), *file);
+        listing = rc::ListModuleStrings(platform::ReadModuleImage(*file), *file);
       } catch (const platform::ResourceError& e) {
         throw Failure(std::string("damaged string module: ") + e.what());
       }

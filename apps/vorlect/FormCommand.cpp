@@ -5,9 +5,13 @@
 
 #include "host/formfile/FormFile.h"
 #include "host/framework/Streaming.h"
+#include "platform/CodePages.h"
 #include "platform/Files.h"
+#include "platform/pe/LanguageCodePages.h"
+#include "platform/pe/StringModule.h"
 #include "runtime/VLBase.h"
 #include "runtime/VLCore.h"
+#include "vle/exchange/ProjectExchange.h"
 #include "vle/project/FormComponent.h"
 #include "vle/project/ProjectForms.h"
 #include "vle/settings/TranslatableSettings.h"
@@ -20,8 +24,9 @@ namespace vorlect::cli {
 namespace {
 
 struct FormArgs {
-  std::string form, id, dll, component;
+  std::string form, id, dll, component, style = "ansi";
   int language = 0;
+  bool raw = false;  // text: the table's bytes as they are
   QuestionOptions questions;
 };
 
@@ -35,7 +40,7 @@ std::unique_ptr<host::TComponent> LoadTranslatedForm(const FormArgs& a) {
     throw Failure("Cannot load string DLL \"" + a.dll + "\".");
   runtime::GlobalLang = static_cast<std::uint8_t>(a.language);
   runtime::LanguageDLL = a.dll;
-  const std::string data = ReadInput(a.form);
+  const std::string data = ReadFormInput(a.form);
   host::ReadOptions options;
   options.fileName = DisplayName(a.form);
   return host::LoadForm(data, options);
@@ -65,11 +70,37 @@ std::string TextOf(const formfile::Object& tree, const formfile::TextOptions& te
   }
 }
 
+// Whether the translation components of the form (the one --component names, else all) have the
+// language asked for; one that has not showed its message as it loaded and kept its own language.
+bool HasLanguage(host::TComponent& form, const FormArgs& a) {
+  if (!a.component.empty()) return a.language < TranslationComponent(form, a).Languages();
+  for (int i = 0; i < form.ComponentCount(); ++i)
+    if (auto* vorlect = dynamic_cast<runtime::TBaseVorlect*>(form.Components(i)))
+      if (a.language >= vorlect->Languages()) return false;
+  return true;
+}
+
+// The code page of the texts of table language `language`: its configured identifier's, as the
+// UTF-8 exports take it; a string module's texts are in the code page of the module's language.
+int LanguageCodePage(const FormArgs& a) {
+  LoadSettings();
+  if (!a.dll.empty()) {
+    const int codePage = platform::AnsiCodePageOfLangId(platform::StringModule::Load(a.dll)->LanguageOf(1000));
+    return codePage != 0 && platform::IsSupportedCodePage(codePage) ? codePage : platform::AnsiCodePage();
+  }
+  return vle::ColumnCodePage(a.language + 1);
+}
+
 // The whole form, or with --component that translation component alone, with the properties it
 // then holds.
 int RunDump(const FormArgs& a) {
   auto form = LoadTranslatedForm(a);
+  if (!HasLanguage(*form, a)) return 1;
   formfile::TextOptions text;  // the 8-bit style: bytes as they are, never through a code page
+  if (a.style == "unicode") {
+    text.style = formfile::StringStyle::Unicode;
+    text.codePage = LanguageCodePage(a);
+  }
   const formfile::Object tree = host::WriteComponentTree(*form);
   if (a.component.empty()) {
     WriteOutput("-", TextOf(tree, text, a.form));
@@ -84,8 +115,10 @@ int RunDump(const FormArgs& a) {
 int RunText(const FormArgs& a) {
   auto form = LoadTranslatedForm(a);
   runtime::TBaseVorlect& vorlect = TranslationComponent(*form, a);
+  if (!HasLanguage(*form, a)) return 1;
   std::string res;
   vorlect.GetTextEx(a.id, static_cast<std::uint8_t>(a.language), res);
+  if (!a.raw) res = Utf8Of(res, LanguageCodePage(a));
   res += '\n';
   WriteOutput("-", res);
   return 0;
@@ -93,7 +126,9 @@ int RunText(const FormArgs& a) {
 
 void AddFormOptions(CLI::App* cmd, FormArgs& a) {
   AddQuestionOptions(*cmd, a.questions);
-  cmd->add_option("--language", a.language, "Language the form takes (0-255, default 0)")->check(CLI::Range(0, 255));
+  cmd->add_option("--language", a.language,
+                  "Table language the form takes, numbered from 0 as in the table (0-254, default 0)")
+      ->check(CLI::Range(0, 254));
   cmd->add_option("--dll", a.dll, "String module (a Windows string DLL) the form reads its texts from");
   AddComponentOption(*cmd, a.component);
 }
@@ -109,8 +144,13 @@ void AddFormCommands(CLI::App& app, Action& action) {
       "dump", "Load the form in a language and print it in text notation as it then stands");
   d->add_option("FORM", dump->form, "Form file (binary or text; - for standard input)")->required();
   AddFormOptions(d, *dump);
-  d->footer("Messages the form would show are printed to standard error with their type. With --component, only "
-            "that translation component is printed.");
+  d->add_option("--style", dump->style,
+                "'ansi' writes 8-bit texts as their bytes (default), 'unicode' writes characters above 127 as #nnn "
+                "code points, decoded with the code page of the language's configured identifier")
+      ->check(CLI::IsMember({"ansi", "unicode"}));
+  d->footer("Messages the form would show are printed to standard error with their type; a language the form's "
+            "translation component lacks is an error (exit 1). With --component, only that translation component is "
+            "printed.");
   d->callback([dump, &action] {
     action = [dump] {
       RunPorts ports(dump->questions);
@@ -123,6 +163,10 @@ void AddFormCommands(CLI::App& app, Action& action) {
   t->add_option("FORM", text->form, "Form file holding a translation component")->required();
   t->add_option("ID", text->id, "Identifier of the string")->required();
   AddFormOptions(t, *text);
+  t->add_flag("--raw", text->raw, "Print the table's bytes as they are, not UTF-8");
+  t->footer("The text is printed in UTF-8, decoded with the code page of the language's configured identifier "
+            "(vorlect languages set; the ANSI code page without one). A language the component lacks is an error "
+            "(exit 1).");
   t->callback([text, &action] {
     action = [text] {
       RunPorts ports(text->questions);

@@ -29,7 +29,7 @@ Failure NoTranslationComponent(const std::string& form, const std::string& compo
 
 FormEditorSession OpenFormEditor(const std::string& form, bool utf8, const std::string& componentName) {
   runtime::RegisterClasses();
-  vle::LoadExpertSettings();
+  LoadSettings();
   FormEditorSession f;
   host::ReadOptions options;
   options.fileName = DisplayName(form);

@@ -85,10 +85,11 @@ int RunProjectUpdate(const ProjectArgs& a) {
     if (!catalogue.Selected(i)) continue;
     const vle::TEntry& e = catalogue.Entry(i);
     if (progress) progress(++done, total, e.FormFile);
-    if (e.FormClassName.empty()) {
+    if (!e.ReadError.empty() || e.FormClassName.empty()) {
       ++failed;
       std::printf("FAILED\t%s\n", e.FormFile.c_str());
-      std::cerr << "vorlect: " << e.FormFile << ": the form file could not be read\n";
+      std::cerr << "vorlect: the form file could not be read: " << (e.ReadError.empty() ? e.FormFile : e.ReadError)
+                << "\n";
       continue;
     }
     if (e.InstanceCount <= 0) {

@@ -40,6 +40,7 @@ std::string ListText(const host::TStrings& names, const host::TStrings& ids) {
 
 int RunList(const LanguagesArgs& a) {
   RunPorts ports(a.questions);
+  CheckSettings();
   host::TStringList names, ids;
   vle::LoadLanguages(names, ids);
   WriteOutput("-", ListText(names, ids));
@@ -67,6 +68,7 @@ vle::TLangEntry EntryOf(const std::string& item, const std::vector<vle::TLangEnt
 
 int RunSet(const LanguagesArgs& a) {
   RunPorts ports(a.questions);
+  CheckSettings();
   const host::TStringList none;
   const vle::TFLangDlg dialog(none, none);  // for the installed dictionaries
 

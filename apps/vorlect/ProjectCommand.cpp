@@ -46,29 +46,27 @@ struct CatalogueArgs {
 };
 
 
-// One line per form: "#L", "Done", form class, form file, tab-separated.
+// One line per form: "#L", "Done", form class, form file, tab-separated; status 1 when a form
+// file could not be read.
 int RunList(const CatalogueArgs& a) {
   RunPorts ports(a.questions);
   vle::ProjectSession session(a.project, TerminalProgress());
   vle::TFPrjList& catalogue = session.Catalogue();
   if (!SelectNamedForms(catalogue, a.forms)) return 2;
-  int unreadable = 0;
   for (int i = 0; i < catalogue.Count(); ++i) {
-    if (!catalogue.Selected(i)) continue;
     const vle::TEntry& e = catalogue.Entry(i);
+    // A form that could not be read is named on standard error, not listed as one without a table.
+    if (!catalogue.Selected(i) || !e.ReadError.empty()) continue;
     std::printf("%s\t%s\t%s\t%s\n", e.LanguagesCell().c_str(), e.DoneCell().c_str(), e.FormClassName.c_str(),
                 e.FormFile.c_str());
-    if (e.FormClassName.empty()) {
-      ++unreadable;
-      std::cerr << "vorlect: " << e.FormFile << ": the form file could not be read\n";
-    }
   }
-  return unreadable == 0 ? 0 : 1;
+  std::fflush(stdout);
+  return ReportUnreadableForms(catalogue) == 0 ? 0 : 1;
 }
 
 int RunAddComponent(const CatalogueArgs& a) {
   const auto lock = LockProject(a.project);
-  vle::LoadExpertSettings();
+  LoadSettings();
   RunPorts ports(a.questions);
   vle::ProjectSession session(a.project, TerminalProgress());
   vle::TFPrjList& catalogue = session.Catalogue();
@@ -76,11 +74,18 @@ int RunAddComponent(const CatalogueArgs& a) {
   if (!SelectNamedForms(catalogue, a.forms)) return 2;
   std::vector<bool> hadOne;
   for (int i = 0; i < catalogue.Count(); ++i) hadOne.push_back(catalogue.Entry(i).InstanceCount > 0);
-  if (vle::AddVorlectToAllForms(catalogue, a.languages, true) < 0) return 1;
-  int failed = 0;
+  if (vle::AddVorlectToAllForms(catalogue, a.languages, true) < 0) {
+    ReportUnreadableForms(catalogue);
+    return 1;
+  }
+  int failed = ReportUnreadableForms(catalogue);
   for (int i = 0; i < catalogue.Count(); ++i) {
-    if (!catalogue.Selected(i) || hadOne[static_cast<size_t>(i)]) continue;
     const vle::TEntry& e = catalogue.Entry(i);
+    if (!catalogue.Selected(i) || !e.ReadError.empty()) continue;
+    if (hadOne[static_cast<size_t>(i)]) {
+      std::printf("already present\t%s\n", e.FormFile.c_str());
+      continue;
+    }
     const bool added = e.InstanceCount > 0;
     if (!added) ++failed;
     std::printf("%s\t%s\n", added ? "added" : "FAILED", e.FormFile.c_str());
@@ -95,7 +100,8 @@ int RunEmpty(const CatalogueArgs& a) {
   vle::TFPrjList& catalogue = session.Catalogue();
   catalogue.Progress = TerminalProgress();
   if (!SelectNamedForms(catalogue, a.forms)) return 2;
-  return vle::EmptyAllTables(catalogue, true) ? 0 : 1;
+  const bool emptied = vle::EmptyAllTables(catalogue, true);
+  return ReportUnreadableForms(catalogue) == 0 && emptied ? 0 : 1;
 }
 
 // Converts every form to the other format in `outDir` and back again, and says whether the round

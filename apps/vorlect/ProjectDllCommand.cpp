@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 // the languages' code pages come from the configured language list. Returns the exit status.
 int BuildDllsInFolder(const std::string& baseName, const std::string& folder,
                       const vle::TToolPaths& tools = vle::ToolPaths()) {
-  vle::LoadExpertSettings();
+  LoadSettings();
   std::vector<std::uint16_t> ids;
   for (int i = 0; i < vle::LanguageIds().Count(); ++i)
     ids.push_back(static_cast<std::uint16_t>(vle::LanguageIdOf(vle::LanguageIds().Strings(i))));
@@ -61,15 +61,18 @@ struct BuildArgs {
 };
 
 // Writes BASE1.rc, BASE2.rc ... (one script per language) beside the project from the chosen
-// forms, as the project manager's resource export does.
-bool ExportScripts(const BuildArgs& a, const std::string& folder) {
+// forms, as the project manager's resource export does. `unreadable` counts the forms that could
+// not be read (each named on standard error).
+bool ExportScripts(const BuildArgs& a, const std::string& folder, int& unreadable) {
   vle::ProjectSession session(a.project, TerminalProgress());
   const auto unknown = vle::SelectForms(session.Catalogue(), vle::SplitFormNames(a.forms));
-  if (!unknown.empty()) throw Failure("no form \"" + unknown.front() + "\" in " + a.project);
+  if (!unknown.empty()) throw UsageError("no form \"" + unknown.front() + "\" in " + a.project);
   const std::string script = (fs::path(folder.empty() ? "." : folder) / (a.base + "1.rc")).string();
   vle::TExportOptions options;
   options.scriptBase = a.base;  // BASE1.rc ... whatever BASE ends in
-  return vle::ExportProject(session.Catalogue(), script, options, false) > 0;
+  const bool exported = vle::ExportProject(session.Catalogue(), script, options, false) > 0;
+  unreadable = ReportUnreadableForms(session.Catalogue());
+  return exported;
 }
 
 int RunBuildDlls(const BuildArgs& a) {
@@ -82,12 +85,14 @@ int RunBuildDlls(const BuildArgs& a) {
   if (!a.resourceCompiler.empty()) tools.ResourceCompiler = a.resourceCompiler;
   const std::string folder = fs::path(a.project).parent_path().string();
   RunPorts ports(a.questions);
-  vle::LoadExpertSettings();
-  if (!a.noExport && !ExportScripts(a, folder)) {
+  LoadSettings();
+  int unreadable = 0;
+  if (!a.noExport && !ExportScripts(a, folder, unreadable)) {
     std::fprintf(stderr, "vorlect: no translation table was exported to %s1.rc\n", a.base.c_str());
     return 1;
   }
-  return BuildDllsInFolder(a.base, folder, tools);
+  const int status = BuildDllsInFolder(a.base, folder, tools);
+  return unreadable == 0 ? status : 1;
 }
 
 int RunRegisterTools(std::string root) {

@@ -40,10 +40,10 @@ struct CommonArgs {
 class Session {
 public:
   explicit Session(const CommonArgs& a) {
-    vle::LoadExpertSettings();
+    LoadSettings();
     session_ = std::make_unique<vle::ProjectSession>(a.project, TerminalProgress());
     const auto unknown = vle::SelectForms(Catalogue(), vle::SplitFormNames(a.forms));
-    if (!unknown.empty()) throw Failure("no form \"" + unknown.front() + "\" in " + a.project);
+    if (!unknown.empty()) throw UsageError("no form \"" + unknown.front() + "\" in " + a.project);
   }
   vle::TFPrjList& Catalogue() { return session_->Catalogue(); }
 
@@ -95,13 +95,13 @@ int RunExport(const ExportArgs& a) {
     const std::string file = (fs::path(folder) / "stdout.csv").string();
     if (vle::ExportProject(s.Catalogue(), file, options, false) < 0) return 1;
     WriteOutput("-", platform::ReadFile(file));
-    return 0;
+    return ReportUnreadableForms(s.Catalogue()) == 0 ? 0 : 1;
   }
   const int count = vle::ExportProject(s.Catalogue(), a.file, options, false);
   if (count < 0) return 1;
   if (!s.Catalogue().DllBaseName.empty())
     std::fprintf(stderr, "vorlect: string module base name %s\n", s.Catalogue().DllBaseName.c_str());
-  return 0;
+  return ReportUnreadableForms(s.Catalogue()) == 0 ? 0 : 1;
 }
 
 // ---- import ---------------------------------------------------------------------------------
@@ -138,6 +138,8 @@ int RunImport(const ImportArgs& a) {
   if (vle::ImportProject(s.Catalogue(), a.file, a.utf8, &report) < 0) return 1;
   std::fprintf(stderr, "vorlect: %d of %d form block(s) imported, %d skipped, %d not in the project, %d failed\n",
                report.imported, report.blocks, report.skipped, report.notFound, report.failed);
+  for (const std::string& form : report.notFoundForms) std::fprintf(stderr, "vorlect: not in the project: %s\n", form.c_str());
+  for (const std::string& form : report.failedForms) std::fprintf(stderr, "vorlect: not imported: %s\n", form.c_str());
   return report.failed == 0 && report.notFound == 0 ? 0 : 1;
 }
 
@@ -163,11 +165,12 @@ int RunReplace(const ReplaceArgs& a) {
   if (!a.languages.empty()) {
     dlg.AllLanguages = false;
     for (const std::string& item : vle::SplitFormNames(a.languages)) {
-      const int b = WholeNumber(item);
-      if (b < 1 || b > static_cast<int>(dlg.LanguageItems().size()))
+      // Table languages count from 0, as the component and the table do.
+      const int language = item == "0" ? 0 : WholeNumber(item);
+      if ((language == 0 && item != "0") || language >= static_cast<int>(dlg.LanguageItems().size()))
         throw Failure("no language " + item + " (the forms have " + std::to_string(dlg.LanguageItems().size()) +
-                      " language(s))");
-      dlg.SetLanguageSelected(b - 1, true);
+                      " language(s), numbered from 0)");
+      dlg.SetLanguageSelected(language, true);
     }
   }
   if (!dlg.FindEnabled()) throw Failure("nothing to search for");
@@ -188,7 +191,9 @@ int RunReplace(const ReplaceArgs& a) {
   }
   std::fprintf(stderr, "vorlect: %zu text(s) found%s, %d form file(s) saved, %d failed\n", dlg.Results().size(),
                a.dryRun ? " (dry run, nothing saved)" : "", dlg.SavedCount(), dlg.FailedCount());
-  return ok ? 0 : 1;
+  for (const std::string& form : dlg.FailedForms()) std::fprintf(stderr, "vorlect: not saved: %s\n", form.c_str());
+  const int unreadable = ReportUnreadableForms(s.Catalogue());
+  return ok && unreadable == 0 ? 0 : 1;
 }
 
 void AddCommon(CLI::App* cmd, CommonArgs& a) {
@@ -230,7 +235,7 @@ void AddProjectExchangeCommands(CLI::App& project, Action& action) {
   AddCommon(r, *re);
   r->add_option("--find", re->find, "Text to search (UTF-8)")->required();
   r->add_option("--replace", re->replace, "Replacement (UTF-8)")->required();
-  r->add_option("--languages", re->languages, "Only these languages, numbered from 1 (e.g. 1,3)");
+  r->add_option("--languages", re->languages, "Only these table languages, numbered from 0 as in the table (e.g. 0,2)");
   r->add_flag("--ignore-case", re->ignoreCase, "Compare without regard to case");
   r->add_flag("--dry-run", re->dryRun, "List the texts that would change; save nothing");
   r->footer("The question whether to save is answered by --yes or --no (on a terminal it is asked).");

@@ -45,7 +45,7 @@ public:
     if (!added) return it->second.get();
     const spell::TLanguage id = vle::SpellerLanguageOf(column);
     if (id == vle::kNoSpeller || !spell::IsInstalledLanguage(id)) {
-      std::cerr << "vorlect: language " << column
+      std::cerr << "vorlect: language " << column - 1
                 << " has no speller language (set the languages' identifiers with `vorlect languages set`)\n";
       unchecked_ = true;
       return nullptr;
@@ -85,16 +85,17 @@ private:
 };
 
 int RunProjectSpell(const ProjectSpellArgs& a) {
-  vle::LoadExpertSettings();
+  LoadSettings();
   RunPorts ports(a.questions);
   std::set<int> wanted;
   for (const std::string& item : vle::SplitFormNames(a.languages)) {
-    const int b = WholeNumber(item);
-    if (b < 1 || b > 255) {
-      std::cerr << "vorlect: --languages takes language numbers from 1, not " << item << "\n";
+    // Table languages count from 0, as the component does; column b holds language b - 1.
+    const int language = item == "0" ? 0 : WholeNumber(item);
+    if ((language == 0 && item != "0") || language > 254) {
+      std::cerr << "vorlect: --languages takes table language numbers from 0, not " << item << "\n";
       return kExitUsage;
     }
-    wanted.insert(b);
+    wanted.insert(language + 1);
   }
   vle::ProjectSession session(a.project, TerminalProgress());
   vle::TFPrjList& catalogue = session.Catalogue();
@@ -165,7 +166,7 @@ int RunProjectSpell(const ProjectSpellArgs& a) {
         checker->CheckText(plain);
         for (const auto& f : checkers.found_) {
           std::string word = plain.substr(f.pos, f.length);
-          batch.push_back({e.FormFile + '\t' + shownKey + '\t' + std::to_string(b) + '\t' + std::to_string(f.status) +
+          batch.push_back({e.FormFile + '\t' + shownKey + '\t' + std::to_string(b - 1) + '\t' + std::to_string(f.status) +
                                '\t' + Utf8Of(word, codePage) + '\t',
                            b, f.status, std::move(word)});
           ++problems;
@@ -175,6 +176,7 @@ int RunProjectSpell(const ProjectSpellArgs& a) {
     if (++formsInBatch == kFormsPerBatch) flush();
   }
   flush();
+  if (ReportUnreadableForms(catalogue) > 0) return kExitProblems;
   if (checkers.unchecked_) return kExitCannotCheck;
   return problems == 0 ? kExitClean : kExitProblems;
 }
@@ -186,16 +188,17 @@ void AddProjectSpellCommand(CLI::App& project, Action& action) {
   CLI::App* cmd = project.add_subcommand("spell", "Print every spelling problem of the translations, one per line");
   cmd->add_option("PROJECT", args->project, "Project file (.dpr)")->required()->check(CLI::ExistingFile);
   AddFormsOption(*cmd, args->forms);
-  cmd->add_option("--languages", args->languages, "Only these language columns (comma-separated numbers from 1)");
+  cmd->add_option("--languages", args->languages, "Only these table languages (comma-separated numbers from 0, as in the table: 0 is the first)");
   cmd->add_option("--suggestions", args->suggestions, "Suggestions per problem (default 3; 0 is fastest)");
   AddQuestionOptions(*cmd, args->questions);
   cmd->footer(
       "Output (UTF-8), one line per problem, fields separated by tabs: form file, key (a continuation\n"
-      "row's after its component's: `BtnFind \".Hint`), language number,\n"
+      "row's after its component's: `BtnFind \".Hint`), table language number (from 0),\n"
       "status (as `vorlect spell check`), the flagged text and the first suggestions separated by \", \".\n"
-      "Language n is checked in the speller language of the n-th configured identifier (vorlect languages\n"
-      "set), with the stored spell-check options; accelerator markers (&) are left out.\n"
-      "Exit status: 0 no problem, 1 problems found, 2 usage error, 3 a language could not be checked\n"
+      "Table language n is checked in the speller language of configured identifier n (from 0; vorlect\n"
+      "languages set), with the stored spell-check options; accelerator markers (&) are left out.\n"
+      "Exit status: 0 no problem, 1 problems found or a form file could not be read (named on standard\n"
+      "error), 2 usage error, 3 a language could not be checked\n"
       "(no identifier configured or no speller registered for it; the other languages are still reported).");
   cmd->callback([args, &action] { action = [args] { return RunProjectSpell(*args); }; });
 }

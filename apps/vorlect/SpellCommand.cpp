@@ -73,6 +73,7 @@ std::vector<std::string> SuggestedWords(const std::string& text, const std::vect
 
 int RunSpellCheck(const SpellCheckOptions& o) {
   using namespace vorlect::spell;
+  CheckSettings();
   const TLanguage language = static_cast<TLanguage>(o.language);
   if (o.language == 0 || o.language > 0xFFFF || !IsInstalledLanguage(language)) {
     std::cerr << "vorlect spell check: " << o.language << " is not a known language identifier (LCID)\n";

@@ -18,6 +18,7 @@ void AddSpellersCommands(CLI::App& app, Action& action) {
               "registry substitute, and sets the custom dictionary when it is unset or not writable.");
   reg->callback([&action] {
     action = [] {
+      CheckSettings();
       std::string report;
       const int count = spell::RegisterSpellers(report);
       WriteOutput("-", report);
@@ -29,6 +30,7 @@ void AddSpellersCommands(CLI::App& app, Action& action) {
   CLI::App* list = spellers->add_subcommand("list", "List the registered speller languages: LCID, tab, name");
   list->callback([&action] {
     action = [] {
+      CheckSettings();
       WriteOutput("-", spell::ListSpellers());
       return 0;
     };

@@ -55,6 +55,9 @@ int main(int argc, char** argv) {
 
   try {
     return action ? action() : 0;
+  } catch (const vorlect::cli::UsageError& e) {
+    std::cerr << "vorlect: " << e.what() << "\n";
+    return 2;
   } catch (const vorlect::formfile::FormFileError& e) {
     std::cerr << "vorlect: " << e.what() << "\n";
   } catch (const vorlect::platform::FileError& e) {

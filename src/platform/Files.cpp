@@ -92,16 +92,24 @@ void WriteAll(int fd, std::string_view data, const std::string& pathForErrors) {
 FileError::FileError(std::string path, std::string reason)
     : std::runtime_error(path + ": " + reason), path_(std::move(path)) {}
 
-std::string ReadFile(const std::string& path) {
+std::string ReadFile(const std::string& path) { return ReadFile(path, {}); }
+
+std::string ReadFile(const std::string& path, const THeadCheck& checkHead, size_t headSize) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) Fail(path, errno);
   TempGuard guard(fd, {});
   struct stat st;
   if (::fstat(fd, &st) != 0) Fail(path, errno);
   if (S_ISDIR(st.st_mode)) Fail(path, EISDIR);
+  const bool regular = S_ISREG(st.st_mode);
   std::string data;
-  if (S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
+  bool checked = !checkHead;
+  if (checked && regular && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+  auto check = [&] {
+    checked = true;
+    checkHead(data, regular ? static_cast<uint64_t>(st.st_size) : data.size());
+  };
   while (true) {
     const ssize_t n = ::read(fd, buf, sizeof buf);
     if (n < 0) {
@@ -110,7 +118,13 @@ std::string ReadFile(const std::string& path) {
     }
     if (n == 0) break;
     data.append(buf, static_cast<size_t>(n));
+    if (!checked && data.size() >= headSize) {
+      // The head decides before memory for the whole file is taken.
+      check();
+      if (regular && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+    }
   }
+  if (!checked) check();
   return data;
 }
 

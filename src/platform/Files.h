@@ -10,6 +10,7 @@
 // replaced file keeps its permissions and, where the process may set them, its owner and group.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -32,6 +33,12 @@ private:
 
 // Reads the whole file. Throws FileError.
 std::string ReadFile(const std::string& path);
+
+// The same, with a look at the file's first `headSize` bytes (fewer when the file is shorter) and
+// its size before the rest is read: `checkHead` throws to refuse a file that its header shows is
+// not what the caller reads, so that a large file of another kind is never read whole.
+using THeadCheck = std::function<void(std::string_view head, uint64_t fileSize)>;
+std::string ReadFile(const std::string& path, const THeadCheck& checkHead, size_t headSize = 4096);
 
 // Replaces (or creates) `path` with `data` atomically; keeps the permissions of an existing file.
 // Throws FileError (a read-only file: reason kReadOnly); on failure `path` is untouched and no

@@ -101,9 +101,18 @@ int RunLibraryCompiler(const std::vector<std::string>& args, std::ostream& out) 
       if (name.rfind("*.", 0) == 0) name = BaseName(input) + name.substr(1);  // {$R *.res}
       const std::string path = name.front() == '/' ? name : Folder(input) + name;
       try {
-        for (auto& r : platform::ReadResFile(platform::ReadFile(path), path)) resources.push_back(std::move(r));
+        for (auto& r : platform::ReadResFile(platform::ReadFile(path), path)) {
+          // A string table the module's readers would reject is refused here, not linked.
+          if (r.type == platform::ResourceId(platform::kRtString))
+            platform::DecodeStringBlock(r.data, path + ": string table block " + platform::ToString(r.name) +
+                                                    " (language " + std::to_string(r.language) + ")");
+          resources.push_back(std::move(r));
+        }
       } catch (const std::exception& e) {
-        out << input << "(" << ref.line << "): " << e.what() << "\n";
+        // The message names the .res file (a missing one, a damaged one, a bad block in it).
+        const std::string what = e.what();
+        out << input << "(" << ref.line << "): " << (what.find(path) == std::string::npos ? path + ": " : "") << what
+            << "\n";
         return 1;
       }
     }

@@ -63,8 +63,11 @@ TEST_F(CliProject, SampleStringModulesGiveEveryLanguageItsTexts) {
   Result de = RunVorlect({"form", "dump", Sample("Main.dfm"), "--dll", Sample("Strings2.dll")});
   ASSERT_EQ(de.status, 0) << de.err;
   EXPECT_NE(de.out.find("Caption = '" + Cp("Bestellungen - Café-Beispiel", 1252) + "'"), std::string::npos);
+  // In UTF-8, decoded with the module's code page; --raw gives the bytes as the table holds them.
   Result text = RunVorlect({"form", "text", Sample("Main.dfm"), "ErrNoFile", "--dll", Sample("Strings3.dll")});
-  EXPECT_EQ(text.out, Cp("Файл заказов %s не существует.", 1251) + "\n");
+  EXPECT_EQ(text.out, "Файл заказов %s не существует.\n");
+  Result raw = RunVorlect({"form", "text", Sample("Main.dfm"), "ErrNoFile", "--dll", Sample("Strings3.dll"), "--raw"});
+  EXPECT_EQ(raw.out, Cp("Файл заказов %s не существует.", 1251) + "\n");
 }
 
 // The scripts the export writes are the ones the build looks for, whatever the base name ends in;
@@ -133,7 +136,10 @@ TEST_F(CliProject, ExportThenImportLeavesEveryFormFileAsItWas) {
 }
 
 TEST_F(CliProject, AddComponentGivesEveryFormATableAndListShowsIt) {
-  ASSERT_EQ(RunVorlect({"project", "add-component", Sample("Sample.dpr"), "--languages", "3", "--yes"}).status, 0);
+  Result add = RunVorlect({"project", "add-component", Sample("Sample.dpr"), "--languages", "3", "--yes"});
+  ASSERT_EQ(add.status, 0) << add.err;
+  EXPECT_NE(add.out.find("already present\t" + Sample("Main.dfm") + "\n"), std::string::npos) << add.out;
+  EXPECT_NE(add.out.find("added\t" + Sample("Options.dfm") + "\n"), std::string::npos) << add.out;
   Result list = RunVorlect({"project", "list", Sample("Sample.dpr")});
   ASSERT_EQ(list.status, 0) << list.err;
   EXPECT_NE(list.out.find("3\t95%\tTMainForm\t"), std::string::npos) << list.out;
@@ -196,12 +202,13 @@ TEST_F(CliProject, SpellCheckPrintsEveryProblem) {
   Result none = RunVorlect({"project", "spell", Sample("Sample.dpr")});
   EXPECT_EQ(none.status, 3) << "no language identifiers configured yet";
   ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
-  Result english = RunVorlect({"project", "spell", Sample("Sample.dpr"), "--languages", "1", "--suggestions", "0"});
+  // Table language 0 (the first column), as the table numbers it.
+  Result english = RunVorlect({"project", "spell", Sample("Sample.dpr"), "--languages", "0", "--suggestions", "0"});
   EXPECT_EQ(english.status, 1) << english.err;
   // "&Find" is checked as "Find"; "Caf\xE9" is not an English word; a filter's "txt" is found.
   EXPECT_EQ(english.out.find("\tFind\t"), std::string::npos) << english.out;
-  EXPECT_NE(english.out.find(Sample("Main.dfm") + "\t%Form%\t1\t1\tCaf\u00e9\t\n"), std::string::npos) << english.out;
-  EXPECT_NE(english.out.find("OpenDialog1 \"\t1\t1\ttxt\t"), std::string::npos) << english.out;
+  EXPECT_NE(english.out.find(Sample("Main.dfm") + "\t%Form%\t0\t1\tCaf\u00e9\t\n"), std::string::npos) << english.out;
+  EXPECT_NE(english.out.find("OpenDialog1 \"\t0\t1\ttxt\t"), std::string::npos) << english.out;
   for (size_t at = 0; (at = english.out.find('\n', at)) != std::string::npos; ++at) {
     if (at + 1 >= english.out.size()) break;
     EXPECT_EQ(english.out.compare(at + 1, Sample("Main.dfm").size(), Sample("Main.dfm")), 0);

@@ -31,10 +31,11 @@ struct RunResult {
   std::string out;
 };
 
-// Runs a program, its standard output captured (what the builder reads), standard error dropped.
+// Runs a program with its standard error captured (errors go there; the builder reads both
+// streams), standard output dropped.
 RunResult RunProgram(const std::string& command) {
   RunResult r;
-  FILE* p = ::popen((command + " 2>/dev/null").c_str(), "r");
+  FILE* p = ::popen(("exec 3>&1; { " + command + "; } 2>&3 >/dev/null").c_str(), "r");
   if (!p) return r;
   char buf[4096];
   for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
@@ -80,7 +81,7 @@ TEST(Tools, ExportedScriptThroughBothCompilersReadsBack) {
   for (std::size_t i = 0; i < fromRes.size(); ++i) EXPECT_EQ(fromRes[i].data, fromDll[i].data);
 }
 
-TEST(Tools, FailuresLeaveNoOutputAndReportLinesOnStandardOutput) {
+TEST(Tools, FailuresLeaveNoOutputAndReportLinesOnStandardError) {
   Scratch dir;
   WriteFileAtomic(dir / "Bad1.rc", "STRINGTABLE\nBEGIN\n    1000, \"ok\"\n    1001 \"open\nEND\n");
   RunResult rc = RunProgram(std::string(VORLECT_VLRC) + " " + Quote(dir / "Bad1.rc"));
@@ -118,6 +119,24 @@ TEST(Tools, FailuresLeaveNoOutputAndReportLinesOnStandardOutput) {
   dcc = RunProgram(std::string(VORLECT_VLDCC));
   EXPECT_EQ(dcc.status, 1);
   EXPECT_NE(dcc.out.find("usage: vldcc"), std::string::npos);
+}
+
+// A string table whose lengths run past its block would give a module no reader accepts: refused,
+// naming the .res file and the block.
+TEST(Tools, LibraryCompilerRefusesStringTablesThatRunPastTheirBlock) {
+  Scratch dir;
+  vorlect::platform::Resource bad;
+  bad.type = vorlect::platform::ResourceId(vorlect::platform::kRtString);
+  bad.name = vorlect::platform::ResourceId(std::uint16_t{63});
+  bad.language = 0x409;
+  bad.data = std::string("\x05\x00" "a\0", 4);  // five characters announced, one there
+  WriteFileAtomic(dir / "L3.res", vorlect::platform::WriteResFile({bad}));
+  WriteFileAtomic(dir / "L3.dpr", LibrarySource("L3"));
+  RunResult dcc = RunProgram(std::string(VORLECT_VLDCC) + " " + Quote(dir / "L3.dpr"));
+  EXPECT_EQ(dcc.status, 1);
+  EXPECT_EQ(dcc.out.rfind(dir / "L3.dpr" + "(3): " + dir / "L3.res" + ": string table block 63", 0), 0u) << dcc.out;
+  EXPECT_NE(dcc.out.find("runs past the end of its table block"), std::string::npos) << dcc.out;
+  EXPECT_FALSE(FileExists(dir / "L3.dll"));
 }
 
 }  // namespace

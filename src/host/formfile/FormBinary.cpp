@@ -1,7 +1,9 @@
 // The binary streaming format: reader, writer and format detection.
 #include "host/formfile/FormFile.h"
 #include "host/formfile/Names.h"
+#include "platform/Files.h"
 
+#include <cctype>
 #include <cstring>
 #include <utility>
 
@@ -370,6 +372,8 @@ size_t EstimateSize(const Object& obj) {
 }  // namespace
 
 FileFormat DetectFormat(std::string_view data) {
+  // A resource header starts 0xFF 0x0A (type RCDATA); 0xFF 0xFE is a UTF-16 byte-order mark.
+  if (data.substr(0, 2) == "\xFF\xFE") return FileFormat::Unknown;
   if (!data.empty() && static_cast<unsigned char>(data[0]) == 0xFF) return FileFormat::BinaryWithHeader;
   if (data.substr(0, 4) == "TPF0") return FileFormat::Binary;
   size_t i = 0;
@@ -495,8 +499,32 @@ Object ReadForm(std::string_view data, std::string_view fileName, FileFormat* fo
     case FileFormat::Text:
       return ReadText(data, fileName);
     default:
-      throw FormFileError(std::string(fileName), "offset 0", "not a form file (neither binary nor text)");
+      throw FormFileError(std::string(fileName), "offset 0", NotAFormFile(data));
   }
+}
+
+std::string NotAFormFile(std::string_view head) {
+  if (DetectFormat(head) != FileFormat::Unknown) return {};
+  if (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF")
+    return "not a form file: a UTF-16 text (form files are binary, or text in 8 bits or UTF-8)";
+  // A compiled resource file starts with an empty 32-byte entry.
+  if (head.size() >= 8 && head.substr(0, 8) == std::string_view("\0\0\0\0\x20\0\0\0", 8))
+    return "not a form file: a compiled resource file (.res)";
+  size_t i = head.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  while (i < head.size() && static_cast<unsigned char>(head[i]) <= ' ') ++i;
+  std::string word;
+  for (; i < head.size() && word.size() < 16 && (std::isalpha(static_cast<unsigned char>(head[i])) || head[i] == '#'); ++i)
+    word += static_cast<char>(std::toupper(static_cast<unsigned char>(head[i])));
+  for (const char* keyword : {"STRINGTABLE", "#INCLUDE", "#DEFINE", "LANGUAGE", "#PRAGMA"})
+    if (word == keyword) return "not a form file: a resource script";
+  return "not a form file (neither binary nor text)";
+}
+
+std::string ReadFormFile(const std::string& path) {
+  return platform::ReadFile(path, [&path](std::string_view head, std::uint64_t) {
+    const std::string what = NotAFormFile(head);
+    if (!what.empty()) throw FormFileError(path, "offset 0", what);
+  });
 }
 
 }  // namespace vorlect::formfile

@@ -86,4 +86,13 @@ std::string WriteText(const Object& root, const TextOptions& options = {});
 // Reads either format (DetectFormat decides). Throws FormFileError for anything else.
 Object ReadForm(std::string_view data, std::string_view fileName = {}, FileFormat* format = nullptr);
 
+// What a file whose first bytes are `head` is when it is no form file, as the message says it
+// ("not a form file: a UTF-16 text ..."); empty when DetectFormat takes it for one.
+std::string NotAFormFile(std::string_view head);
+
+// Reads a form file whole once its first bytes show it is one (a large file of another kind is
+// refused after its head): throws FormFileError naming the file and what it is instead, or
+// platform::FileError.
+std::string ReadFormFile(const std::string& path);
+
 }  // namespace vorlect::formfile

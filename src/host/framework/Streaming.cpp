@@ -761,7 +761,7 @@ std::unique_ptr<TComponent> LoadForm(std::string_view data, const ReadOptions& o
 std::unique_ptr<TComponent> LoadFormFile(const std::string& path, ReadOptions options,
                                          formfile::FileFormat* format) {
   if (options.fileName.empty()) options.fileName = path;
-  std::string data = platform::ReadFile(path);
+  std::string data = formfile::ReadFormFile(path);
   return LoadForm(data, options, format);
 }
 

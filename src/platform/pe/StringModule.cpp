@@ -14,6 +14,12 @@
 
 namespace vorlect::platform {
 namespace {
+std::string ReadModuleFile(const std::string& path);
+}
+
+std::string ReadModuleImage(const std::string& path) { return ReadModuleFile(path); }
+
+namespace {
 
 // PE images cannot exceed 4 GB; string modules are far smaller. Refuse anything absurd before
 // allocating for it.
@@ -32,6 +38,27 @@ std::string ReadModuleFile(const std::string& path) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return fail(std::strerror(errno));
   if (!S_ISREG(st.st_mode)) return fail("not a regular file");
+  // The headers first: a file that is no PE image is refused before it is read whole.
+  char head[64];
+  auto readAt = [&](char* to, std::size_t size, off_t at) {
+    std::size_t got = 0;
+    while (got < size) {
+      const ssize_t n = ::pread(fd, to + got, size - got, at + static_cast<off_t>(got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      got += static_cast<std::size_t>(n);
+    }
+    return true;
+  };
+  if (!readAt(head, sizeof head, 0) || head[0] != 'M' || head[1] != 'Z') return fail("not a PE image (no MZ header)");
+  const std::uint64_t peOffset = static_cast<std::uint8_t>(head[0x3C]) | static_cast<std::uint8_t>(head[0x3D]) << 8 |
+                                 static_cast<std::uint8_t>(head[0x3E]) << 16 |
+                                 static_cast<std::uint64_t>(static_cast<std::uint8_t>(head[0x3F])) << 24;
+  char signature[4];
+  if (peOffset + 4 > static_cast<std::uint64_t>(st.st_size) ||
+      !readAt(signature, sizeof signature, static_cast<off_t>(peOffset)) ||
+      std::string_view(signature, 4) != std::string_view("PE\0\0", 4))
+    return fail("not a PE image (no PE header where the MZ header points)");
   if (static_cast<std::uint64_t>(st.st_size) > kMaxModuleSize) return fail("file too large for a module");
   std::string data(static_cast<std::size_t>(st.st_size), '\0');
   std::size_t done = 0;

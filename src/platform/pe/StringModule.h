@@ -22,6 +22,10 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// Reads a module file whole once its MZ and PE headers show it is a PE image. Throws
+// StringModuleError naming the file.
+std::string ReadModuleImage(const std::string& path);
+
 class StringModule {
 public:
   // Opens and parses the module. Throws StringModuleError.

@@ -50,12 +50,6 @@ std::string StrPropOf(const host::TComponent& component, const char* name) {
   return host::GetStrProp(component, p);
 }
 
-bool IsMaskEdit(const host::TComponent& component) {
-  for (const host::ClassInfo* c = &component.ClassType(); c; c = c->Parent())
-    if (host::SameText(c->Name(), "TMaskEdit")) return true;
-  return false;
-}
-
 bool IsHintKey(std::string_view key) { return key.size() == runtime::kHintKey.size() && host::SameText(key, runtime::kHintKey); }
 
 std::unordered_set<std::string> LowerSet(const host::TStrings* list) {
@@ -324,6 +318,23 @@ bool TFEditVorlect::ChangeLanguage() {
 
 // ---- Update Table -----------------------------------------------------------------------------------
 
+TRows TFEditVorlect::CaptureBlock(host::TComponent& component, int cols) {
+  TRows captured(1, TRow(static_cast<size_t>(cols)));
+  RowsAccess access(captured, cols);
+  // Only the texts: the positions the component records when capturing stay as they are.
+  const bool locked = component_.PositionsLocked;
+  component_.PositionsLocked = true;
+  try {
+    component_.WriteComponent(&component, 0, access);
+  } catch (...) {
+    component_.PositionsLocked = locked;
+    throw;
+  }
+  component_.PositionsLocked = locked;
+  captured.pop_back();  // the empty row a capture leaves at the end
+  return captured;
+}
+
 void TFEditVorlect::UpdateTable() {
   if (!form_) return;
   host::TComponent& form = *form_;
@@ -444,11 +455,21 @@ void TFEditVorlect::UpdateTable() {
     }
     if (!rows[static_cast<size_t>(r)][0].empty()) {
       if (ignoreRest) continue;
-      std::string text;
-      if (runtime::PropertyExists(component, "Caption")) text = StrPropOf(*component, "Caption");
-      else if (runtime::PropertyExists(component, "Text")) text = IsMaskEdit(*component) ? std::string() : StrPropOf(*component, "Text");
-      else text = StrPropOf(*component, "Title");
-      if (!text.empty() && haveActive) compare(rows[static_cast<size_t>(r)][static_cast<size_t>(activeCol)], text, "String");
+      // Each text is compared with the row a capture writes for it now (a combo box's items, not
+      // its Text; a radio group's caption, then its items), so that a form that did not change
+      // is never offered a change. Rows the block lacks are left to the user.
+      if (haveActive) {
+        const TRows captured = CaptureBlock(*component, cols);
+        for (size_t j = 0; j < captured.size() && !ignoreRest; ++j) {
+          const std::string& capturedKey = captured[j][0];
+          if (IsHintKey(capturedKey)) break;
+          const size_t q = static_cast<size_t>(r) + j;
+          if (q >= rows.size()) break;
+          if (j > 0 && (!IsContinuationKey(rows[q][0]) || IsHintKey(rows[q][0]))) break;
+          const std::string& text = captured[j][static_cast<size_t>(activeCol)];
+          if (!text.empty()) compare(rows[q][static_cast<size_t>(activeCol)], text, "String");
+        }
+      }
       if (ignoreRest) continue;
       const std::string hint = StrPropOf(*component, "Hint");
       if (hint.empty()) continue;

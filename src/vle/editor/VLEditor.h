@@ -243,6 +243,8 @@ public:
   bool AddCsvFrom(const std::string& path);
 
 private:
+  // The rows WriteComponent writes for the component now, in block order (no trailing empty row).
+  TRows CaptureBlock(host::TComponent& component, int cols);
   TCell DefaultCellAt(int x, int y) const;
   void AfterRowsChanged();
   void AfterCellsChanged(const std::vector<int>& rows);

@@ -82,6 +82,7 @@ bool TSearchDlg::ReplaceClick() {
   findCaption_ = kStopCaption;
   Search(true);
   saved_ = failed_ = 0;
+  failedForms_.clear();
   if (results_.empty() || DryRun) return true;
   if (ports::MessageDlg(kSaveQuestion, ports::mtConfirmation, {ports::mbYes, ports::mbNo}) != ports::mrYes) return true;
   // A form with several hits is written once, in the order of its first hit.
@@ -93,6 +94,7 @@ bool TSearchDlg::ReplaceClick() {
       ++saved_;
     } else {
       ++failed_;
+      failedForms_.push_back(row.Entry->FormFile);
     }
   }
   return failed_ == 0;

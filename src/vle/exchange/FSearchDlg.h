@@ -73,6 +73,8 @@ public:
   // Forms saved and failed by the last Replace.
   int SavedCount() const { return saved_; }
   int FailedCount() const { return failed_; }
+  // The form files whose rewrite failed in the last Replace, in the order they were written.
+  const std::vector<std::string>& FailedForms() const { return failedForms_; }
 
 private:
   void Search(bool replace);
@@ -87,6 +89,7 @@ private:
   bool running_ = false;
   std::vector<TResultRow> results_;
   int saved_ = 0, failed_ = 0;
+  std::vector<std::string> failedForms_;
 };
 
 }  // namespace vorlect::vle

@@ -482,6 +482,9 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
   // a form, so the first one stops the import before any form is written.
   int total = 0;
   std::optional<std::pair<long, std::size_t>> invalid;  // line and column (from 1)
+  // 8-bit text whose every non-ASCII byte belongs to a valid UTF-8 sequence is almost surely UTF-8
+  // saved without a byte-order mark: read as 8-bit it would put mangled characters into the forms.
+  bool nonAscii = false, allUtf8 = true;
   try {
     bool first = true, firstLine = true, asUtf8 = utf8;
     long lineNumber = 0;
@@ -499,6 +502,11 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
       if (asUtf8 && !invalid)
         if (const std::size_t at = platform::FirstInvalidUtf8(line); at != std::string_view::npos)
           invalid.emplace(lineNumber, skipped + at + 1);
+      if (!asUtf8 && allUtf8 &&
+          std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        nonAscii = true;
+        allUtf8 = allUtf8 && platform::FirstInvalidUtf8(line) == std::string_view::npos;
+      }
       if (lineNumber == 1 && CsvSeparatorLine(line)) return;
       total += first || IsCsvHeaderLine(line);
       first = false;
@@ -512,6 +520,14 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
                    std::to_string(invalid->second) + ": not UTF-8. Nothing was imported.",
                mtError, {mbAbort});
     return -1;
+  }
+  if (nonAscii && allUtf8) {
+    switch (MessageDlg(Format("File %s\r", fileName) + "looks like UTF-8 - read it as UTF-8?", mtConfirmation,
+                       {mbYes, mbNo, mbCancel})) {
+      case mrYes: utf8 = true; break;
+      case mrNo: break;
+      default: return -1;
+    }
   }
   auto* host = toolservices::GetHostServices();
   int done = 0;
@@ -537,9 +553,10 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
     host::TStringList lines;
     for (std::string& l : BlockLines(b, languages, entry ? &entry->Lines : nullptr)) lines.Add(l);
     b.rows.clear();
-    if (row < 0)
+    if (row < 0) {
       ++rep.notFound;
-    else if (!catalogue.Selected(row))
+      rep.notFoundForms.push_back(b.formFile);
+    } else if (!catalogue.Selected(row))
       ++rep.skipped;
     if (RewriteTables(b.formFile, languages, &catalogue, lines)) {
       ++rep.imported;
@@ -552,6 +569,7 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
       }
     } else if (row >= 0 && catalogue.Selected(row)) {
       ++rep.failed;
+      rep.failedForms.push_back(catalogue.Entry(row).FormFile);
     }
   };
   try {

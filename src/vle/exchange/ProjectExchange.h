@@ -46,6 +46,8 @@ struct TImportReport {
   int notFound = 0;  // blocks naming no form of the project
   int skipped = 0;   // blocks of forms that are not selected
   int failed = 0;    // rewrites that failed
+  std::vector<std::string> failedForms;    // the form files whose rewrite failed, in file order
+  std::vector<std::string> notFoundForms;  // the forms blocks named that the project lacks
 };
 
 // The exchange page's "&Import" of a CSV file; returns the number of forms imported, -1 when the

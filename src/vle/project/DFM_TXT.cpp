@@ -65,8 +65,8 @@ std::optional<Problem> LoadDocument(const std::string& path, FormDocument& doc) 
   const Problem unreadable{"File " + path + "\rcould not be read, is it damaged?"};
   doc.path = path;
   try {
-    doc.original = platform::ReadFile(path);
-  } catch (const platform::FileError&) {
+    doc.original = formfile::ReadFormFile(path);
+  } catch (const std::exception&) {
     return unreadable;
   }
   doc.format = formfile::DetectFormat(doc.original);
@@ -105,7 +105,7 @@ std::optional<Problem> PrepareBytes(const FormDocument& doc, const std::string& 
       const formfile::Object before = formfile::ReadText(doc.text, doc.path);
       bytes = formfile::MendBinary(doc.original, doc.binary, doc.layout, before, root, doc.path);
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     // A text form that was broken before our edit cannot be opened; anything else is ours.
     if (doc.format == formfile::FileFormat::Text) {
       try {
@@ -114,7 +114,11 @@ std::optional<Problem> PrepareBytes(const FormDocument& doc, const std::string& 
         return Problem{"File " + doc.path + "\rcould not be opened."};
       }
     }
-    return WriteProblem();
+    // The edited form and the reason its conversion failed.
+    Problem p = WriteProblem();
+    const std::string what = e.what();
+    p.text += "\r" + (what.find(doc.path) == std::string::npos ? doc.path + ": " : std::string()) + what;
+    return p;
   }
   return std::nullopt;
 }

@@ -114,9 +114,37 @@ std::optional<std::pair<std::string, std::string>> ObjectLine(std::string_view l
   return std::nullopt;
 }
 
-}  // namespace
+// Whether the objects and collection items opened in a text form are all closed by the last line
+// that is not blank: a text form cut short is not read as a form without a table.
+bool TextFormComplete(std::string_view text, const std::vector<formlines::TextLine>& lines) {
+  int depth = 0;
+  bool closed = false;
+  for (const formlines::TextLine& l : lines) {
+    std::string_view line = text.substr(l.begin, l.end - l.begin);
+    if (l.begin == 0 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // byte-order mark
+    const std::string_view t = formlines::Trim(line);
+    if (t.empty()) continue;
+    if (closed) return false;  // more after the form's own "end"
+    auto same = [](std::string_view a, std::string_view b) {
+      return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+             });
+    };
+    // "object Name: TClass", not a property of that name ("Object = ...").
+    auto opens = [&](std::string_view word) {
+      if (t.size() <= word.size() + 1 || !same(t.substr(0, word.size()), word) || t[word.size()] != ' ') return false;
+      return formlines::Trim(t.substr(word.size()))[0] != '=';
+    };
+    if (opens("object") || opens("inherited") || opens("inline") || same(t, "item")) {
+      ++depth;
+    } else if (same(t, "end") || same(t, "end>")) {  // "end>" closes the last item of a collection
+      if (--depth == 0) closed = true;
+    }
+  }
+  return closed;
+}
 
-int ScanFormText(std::string_view text, TEntry& entry) {
+int ScanFormText(std::string_view text, TEntry& entry, bool* complete) {
   entry.LinesLoaded();
   entry.LinesChanged = false;
   entry.InstanceCount = 0;
@@ -128,6 +156,7 @@ int ScanFormText(std::string_view text, TEntry& entry) {
   const formlines::FormScan scan = formlines::ScanLines(text, lines);
   for (const auto& l : lines)
     if (auto c = ObjectLine(text.substr(l.begin, l.end - l.begin))) entry.Components.push_back(std::move(*c));
+  if (complete) *complete = !scan.className.empty() && TextFormComplete(text, lines);
   entry.FormClassName = scan.className;
   entry.InstanceCount = static_cast<int>(scan.blocks.size());
   for (const auto& b : scan.blocks) {
@@ -137,36 +166,45 @@ int ScanFormText(std::string_view text, TEntry& entry) {
   return entry.InstanceCount;
 }
 
+}  // namespace
+
+int ScanFormText(std::string_view text, TEntry& entry) { return ScanFormText(text, entry, nullptr); }
+
 int ScanFormFile(const std::string& formFile, TEntry& entry) {
   entry.FormFile = formFile;
+  entry.ReadError.clear();
   std::string text;
   try {
-    std::string data = platform::ReadFile(formFile);
+    std::string data = formfile::ReadFormFile(formFile);
     const formfile::FileFormat format = formfile::DetectFormat(data);
     if (format == formfile::FileFormat::Text) {
       // Read as it stands: the scan needs lines only, and every rewrite parses what it writes.
       text = std::move(data);
-    } else if (format == formfile::FileFormat::Binary || format == formfile::FileFormat::BinaryWithHeader) {
+    } else {
       formfile::TextOptions options;
       options.codePage = platform::AnsiCodePage();
       options.placeholders = true;  // the scan reads lines only; rewrites mend the binary
       text = formfile::WriteText(formfile::ReadBinary(data, formFile), options);
-    } else {
-      text.clear();
     }
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    entry.ReadError = e.what();
     text.clear();
   }
-  if (text.empty()) {
-    entry.LinesLoaded();
-    entry.LinesChanged = false;
-    entry.InstanceCount = entry.LanguageCount = 0;
-    entry.FormClassName.clear();
-    entry.Lines.Clear();
-    entry.Components.clear();
-    return 0;
+  if (!text.empty()) {
+    bool complete = false;
+    const int count = ScanFormText(text, entry, &complete);
+    if (complete) return count;
+    // A text form cut short would list as a form without a table.
+    entry.ReadError = formFile + ": the form file ends before its last \"end\" (is it truncated?)";
   }
-  return ScanFormText(text, entry);
+  if (entry.ReadError.empty()) entry.ReadError = formFile + ": the form file is empty";
+  entry.LinesLoaded();
+  entry.LinesChanged = false;
+  entry.InstanceCount = entry.LanguageCount = 0;
+  entry.FormClassName.clear();
+  entry.Lines.Clear();
+  entry.Components.clear();
+  return 0;
 }
 
 // ---- TFPrjList ------------------------------------------------------------------------------------

@@ -26,6 +26,7 @@ struct TEntry {
   // Name and class of every object the form file declares, in file order (the form itself first);
   // held and released with Lines. The translators' exports note a text's class from it.
   std::vector<std::pair<std::string, std::string>> Components;
+  std::string ReadError;         // why the form file could not be read (the file and the reason); empty when read
 
   // "#L" and "Done" cells of the list.
   std::string LanguagesCell() const;
@@ -55,7 +56,8 @@ private:
 };
 
 // Reads one form file into `entry` (scan of the text notation); returns InstanceCount.
-// A file that cannot be converted gives 0 instances and an empty class name.
+// A file that cannot be read (missing, no form file, damaged, a text form cut short) gives 0
+// instances, an empty class name and the reason in ReadError.
 int ScanFormFile(const std::string& formFile, TEntry& entry);
 // The same scan over a form's text notation already in memory (fuzzed).
 int ScanFormText(std::string_view text, TEntry& entry);

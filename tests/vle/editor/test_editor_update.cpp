@@ -106,5 +106,33 @@ TEST_F(UpdateTest, IgnoreStopsComparingAndAllUpdatesTheRest) {
                           {"%Form%", "Order", ""}}));
 }
 
+
+// Each text is compared with the row its capture wrote: a combo box's rows are its items, never
+// its Text; a radio group's first row is its caption, the rows after it its items.
+TEST_F(UpdateTest, TextsAreComparedWithTheRowsTheirCaptureWrote) {
+  const std::string objects =
+      "  object Combo: TComboBox\n    Text = 'Deutsch'\n    Items.Strings = (\n      'English'\n      'Deutsch')\n  end\n"
+      "  object Group: TRadioGroup\n    Caption = 'Size'\n    Items.Strings = (\n      'Small'\n      'Large')\n  end\n"
+      "  object Edit1: TEdit\n    Text = 'typed'\n  end\n";
+  const std::vector<std::string> words = {"%Form%", "Order", "-", "Combo", "English", "Englisch", "\"", "Deutsch", "Deutsch",
+                                          "Group", "Size", "Gr\xf6\xdf" "e", "\"", "Small", "Klein", "\"", "Big", "Gro\xdf",
+                                          "Edit1", "typed", "getippt"};
+  form_ = Load("    Languages = 2\n" + StringsProp("Words", words), objects);
+  TFEditVorlect& e = Edit();
+  ports_.queueAnswer(mrYes);
+  e.UpdateTable();
+  const ButtonSet four{mbYes, mbNo, mbIgnore, mbAll};
+  EXPECT_EQ(Messages(), (std::vector<Shown>{{Changed("String", "Big", "Large"), mtConfirmation, four}}));
+  EXPECT_EQ(Data()[1], (std::vector<std::string>{"Combo", "English", "Englisch"}));
+  EXPECT_EQ(Data()[5], (std::vector<std::string>{"\"", "Large", "Gro\xdf"}));
+
+  // Unchanged now: a second update asks nothing and changes nothing.
+  const Rows before = Data();
+  ports_.clear();
+  e.UpdateTable();
+  EXPECT_TRUE(ports_.messages().empty());
+  EXPECT_EQ(Data(), before);
+}
+
 }  // namespace
 }  // namespace vorlect::vle::test
