@@ -257,7 +257,7 @@ end
 std::string SwitchForm() {
   return "object Form1: TForm1\n"
          "  Width = 400\n  Height = 300\n"
-         "  Caption = 'Orders'\n"
+         "  Caption = 'Orders'\n  Menu = MainMenu1\n"
          "  Font.Charset = ANSI_CHARSET\n  Font.Height = -11\n  Font.Name = 'Arial'\n"
          "  object Label1: TLabel\n    Left = 8\n    Top = 8\n    Width = 60\n    Height = 13\n"
          "    Caption = 'Name'\n  end\n"
@@ -265,11 +265,15 @@ std::string SwitchForm() {
          "    Caption = 'OK'\n  end\n"
          "  object Edit1: TEdit\n    Left = 100\n    Top = 8\n    Width = 121\n    Height = 21\n"
          "    Text = 'keep me'\n  end\n"
+         "  object StatusBar1: TStatusBar\n    Panels = <\n      item\n        Text = 'Ready'\n      end>\n  end\n"
+         "  object MainMenu1: TMainMenu\n    object MnuFile: TMenuItem\n      Caption = '&File'\n    end\n  end\n"
          "  object Vorlect1: TVorlect\n    Languages = 2\n    SwitchPositions = spFormAndControls\n"
          "    Words.Strings = (\n"
          "      '%Form%'\n      'Orders'\n      '" + Cp("Заказы", 1251) + "'\n"
          "      'Label1'\n      'Name'\n      '" + Cp("Имя", 1251) + "'\n"
-         "      'Button1'\n      'OK'\n      '" + Cp("Готово", 1251) + "')\n"
+         "      'Button1'\n      'OK'\n      '" + Cp("Готово", 1251) + "'\n"
+         "      'StatusBar1'\n      ''\n      ''\n      '\"'\n      'Ready'\n      '" + Cp("Ждём", 1251) + "'\n"
+         "      'MnuFile'\n      '&File'\n      '" + Cp("&Файл", 1251) + "')\n"
          "    Positions.Strings = (\n      'button1,8.30.75.25,16.30.120.25')\n"
          "    CharSets.Strings = (\n      'Arial,0'\n      'Courier New,204')\n"
          "  end\n"
@@ -377,8 +381,9 @@ private slots:
     auto* button = Widget<QPushButton>(view, f, "Button1");
     auto* edit = Widget<QLineEdit>(view, f, "Edit1");
     const QRect labelPlace = label->geometry(), editPlace = edit->geometry();
+    QLabel* status = view.WidgetOf(f.FindComponent("StatusBar1"))->findChild<QLabel*>();
     auto check = [&](const QString& title, const QString& name, const QString& ok, const QRect& place,
-                     const QString& family) {
+                     const QString& family, const QString& panel, const QString& menu) {
       QCOMPARE(view.windowTitle(), title);
       QCOMPARE(label->text(), name);
       QCOMPARE(button->text(), ok);
@@ -387,16 +392,19 @@ private slots:
       QCOMPARE(button->font().family(), family);
       QCOMPARE(label->font().pixelSize(), 11);
       QCOMPARE(edit->text(), QString("keep me"));
+      // Own fonts that leave the character set to the system, and the menu, read the form's.
+      QCOMPARE(status->text(), panel);
+      QCOMPARE(view.ActionOf(f.FindComponent("MnuFile"))->text(), menu);
       QCOMPARE(edit->geometry(), editPlace);
       QCOMPARE(label->pos(), labelPlace.topLeft());
       QVERIFY2(label->width() == label->sizeHint().width(), "an auto-sized label fits its text");
     };
-    check("Orders", "Name", "OK", QRect(8, 30, 75, 25), "Arial");
+    check("Orders", "Name", "OK", QRect(8, 30, 75, 25), "Arial", "Ready", "&File");
     runtime::Global_Set_ActiveLanguage(1);
     check(QString::fromUtf8("Заказы"), QString::fromUtf8("Имя"), QString::fromUtf8("Готово"), QRect(16, 30, 120, 25),
-          "Courier New");
+          "Courier New", QString::fromUtf8("Ждём"), QString::fromUtf8("&Файл"));
     runtime::Global_Set_ActiveLanguage(0);
-    check("Orders", "Name", "OK", QRect(8, 30, 75, 25), "Arial");
+    check("Orders", "Name", "OK", QRect(8, 30, 75, 25), "Arial", "Ready", "&File");
   }
 
   // What a designer needs: widget and component each way, changes outside a switch shown at

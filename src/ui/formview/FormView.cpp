@@ -364,7 +364,9 @@ void FormView::Refresh() {
 }
 
 void FormView::RefreshComponent(TComponent& component) {
-  if (&component == form_) return SyncForm();
+  // The form's font decides how the texts of every control that leaves its character set to the
+  // form are read, and those of the menu: a change of the form is read everywhere.
+  if (&component == form_) return Refresh();
   if (!objects_.contains(&component)) return;
   if (auto* control = dynamic_cast<TControl*>(&component)) return SyncControl(*control);
   if (dynamic_cast<TMenuItem*>(&component)) SyncMenuItem(component);
@@ -405,7 +407,9 @@ void FormView::EndBatch() {
   if (--batch_ > 0) return;
   std::vector<TComponent*> pending;
   pending.swap(pending_);
+  const bool wholeForm = pendingSet_.contains(form_);
   pendingSet_.clear();
+  if (wholeForm) return Refresh();
   for (TComponent* component : pending)
     if (form_) RefreshComponent(*component);
 }
