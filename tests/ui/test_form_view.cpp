@@ -429,6 +429,13 @@ private slots:
     delete form->FindComponent("GroupBox1");
     QVERIFY(!view->WidgetOf(inner));
     QVERIFY(!view->ShownTexts().contains("Group box"));
+    // Menu items and the menu itself: their actions go, and the bar with the menu.
+    delete form->FindComponent("MnuOpen");
+    QCOMPARE(view->ActionOf(form->FindComponent("MnuFile"))->menu()->actions().size(), 1);
+    delete form->FindComponent("MainMenu1");
+    QVERIFY(!view->MenuBar());
+    QVERIFY(!view->ActionOf(form->FindComponent("MnuFile")));
+    QVERIFY(!view->ShownTexts().contains("&File"));
     // The form first, then the view: nothing left to show, nothing touched.
     form.reset();
     QVERIFY(!view->Form());

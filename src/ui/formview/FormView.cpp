@@ -421,6 +421,17 @@ void FormView::ComponentDestroying(TComponent& component) {
   Forget(&component);
 }
 
+void FormView::ForgetMenu(QWidget* menu) {
+  for (QAction* action : menu->actions()) {
+    if (TComponent* item = ComponentOf(action)) {
+      objects_.erase(item);
+      kinds_.erase(item);
+      components_.erase(action);
+    }
+    if (QMenu* sub = action->menu()) ForgetMenu(sub);
+  }
+}
+
 void FormView::Forget(const TComponent* component) {
   auto it = objects_.find(component);
   if (it == objects_.end()) return;
@@ -428,6 +439,16 @@ void FormView::Forget(const TComponent* component) {
   objects_.erase(it);
   components_.erase(object);
   kinds_.erase(component);
+  // A menu goes with its items; an item with a submenu is the submenu's own action.
+  if (object == menuBar_) {
+    ForgetMenu(menuBar_);
+    menuBar_ = nullptr;
+  } else if (auto* action = qobject_cast<QAction*>(object); action && action->menu()) {
+    QMenu* menu = action->menu();
+    ForgetMenu(menu);
+    delete menu;
+    return;
+  }
   // The widgets inside go with it: forget the components they show too.
   if (auto* widget = qobject_cast<QWidget*>(object)) {
     for (auto i = objects_.begin(); i != objects_.end();) {

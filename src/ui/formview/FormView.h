@@ -69,6 +69,7 @@ private:
   void SyncMenuItem(host::TComponent& item);
   void SyncTexts(host::TControl& control, Kind kind, QWidget* widget);
   void Forget(const host::TComponent* component);
+  void ForgetMenu(QWidget* menu);
   void Clear();
   void CollectTexts(const host::TControl& control, QStringList& out) const;
 
