@@ -406,6 +406,8 @@ void TBaseVorlect::SwitchTo(std::uint8_t value) {
   positionIndex_ = &positionIndex;
 
   TComponent* form = Owner();
+  // A view of the form redraws once, after the whole switch.
+  host::TChangeBatch batch(form);
   CopyForm_to_CharSet();
   if (form) {
     WriteComponentPosition(form, -1);

@@ -9,6 +9,16 @@ namespace vorlect::host {
 
 namespace {
 
+// Components carrying an observer, process-wide: while there is none, a change costs one test.
+int observedTrees = 0;
+
+TChangeObserver* FindObserver(const TComponent* component) {
+  if (observedTrees == 0) return nullptr;
+  for (; component; component = component->Owner())
+    if (TChangeObserver* observer = component->ChangeObserver()) return observer;
+  return nullptr;
+}
+
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 template <class V, class T>
@@ -87,6 +97,14 @@ TComponent::TComponent(TComponent* owner) {
 
 TComponent::~TComponent() {
   state_ |= csDestroying;
+  if (observer_) {
+    // The observer of a tree learns of the root alone; what the root owns goes with it.
+    TChangeObserver* observer = observer_;
+    SetChangeObserver(nullptr);
+    observer->ComponentDestroying(*this);
+  } else if (TChangeObserver* observer = FindObserver(owner_)) {
+    observer->ComponentDestroying(*this);
+  }
   // Whoever holds a reference to this component drops it now.
   std::vector<TComponent*> notifies;
   notifies.swap(freeNotifies_);
@@ -98,6 +116,31 @@ TComponent::~TComponent() {
   if (owner_) owner_->RemoveComponent(this);
   if (parentComponent_) EraseOne(parentComponent_->childComponents_, this);
   for (TComponent* child : childComponents_) child->parentComponent_ = nullptr;
+}
+
+void TComponent::SetChangeObserver(TChangeObserver* observer) {
+  if ((observer_ != nullptr) != (observer != nullptr)) observedTrees += observer ? 1 : -1;
+  observer_ = observer;
+}
+
+void TComponent::NotifyChanged() {
+  if (observedTrees == 0 || InState(csLoading)) return;
+  if (TChangeObserver* observer = FindObserver(this)) observer->ComponentChanged(*this);
+}
+
+void NotifyChanged(TPersistent* object) {
+  if (observedTrees == 0 || !object) return;
+  if (auto* component = dynamic_cast<TComponent*>(object)) return component->NotifyChanged();
+  if (auto* item = dynamic_cast<TCollectionItem*>(object))
+    if (TCollection* collection = item->Collection()) NotifyChanged(collection->Owner());
+}
+
+TChangeBatch::TChangeBatch(TComponent* component) : observer_(FindObserver(component)) {
+  if (observer_) observer_->BeginBatch();
+}
+
+TChangeBatch::~TChangeBatch() {
+  if (observer_) observer_->EndBatch();
 }
 
 std::string TComponent::ClassName() const {

@@ -24,6 +24,7 @@ namespace vorlect::host {
 
 class ClassInfo;
 class TComponent;
+class TChangeObserver;
 struct FilerState;  // Streaming.h: what an object remembers from the form file it was read from
 
 // Declares the type information of a class. Put it first in the class body.
@@ -233,6 +234,14 @@ public:
 
   std::string GetNamePath() const override { return name_; }
 
+  // The observer of this component and of everything it owns, directly or below (null: none).
+  // A view of a form sets it on the form; it is not owned and must be cleared before it goes.
+  TChangeObserver* ChangeObserver() const { return observer_; }
+  void SetChangeObserver(TChangeObserver* observer);
+  // Tells the nearest observer up the owner chain that something this component shows changed.
+  // Does nothing (and looks nothing up) while no observer is set anywhere.
+  void NotifyChanged();
+
 protected:
   // Moves this component under `parent` in the nesting lists only (no Parent semantics).
   void AttachToParentComponent(TComponent* parent);
@@ -252,6 +261,44 @@ private:
   std::vector<TComponent*> freeNotifies_;
   TComponent* parentComponent_ = nullptr;
   std::vector<TComponent*> childComponents_;
+  TChangeObserver* observer_ = nullptr;
+};
+
+// ---- change notification ---------------------------------------------------------------------
+
+// What a view of a component tree learns, so that it follows the tree without polling: set on
+// the tree's root with SetChangeObserver. The setters of what controls show (bounds, texts,
+// fonts, visibility, item lists, collection items, tree nodes, list items) and the generic
+// property setters report the component concerned.
+class TChangeObserver {
+public:
+  virtual ~TChangeObserver() = default;
+  // Something `component` shows changed; it may change more before the call returns to it.
+  virtual void ComponentChanged(TComponent& component) = 0;
+  // `component` is being destroyed: its address is all that may still be used. When it is the
+  // component that carries this observer, the observer is cleared first and nothing it owns is
+  // reported afterwards.
+  virtual void ComponentDestroying(TComponent& component) = 0;
+  // Many changes follow (a language switch): they may be gathered until the batch ends.
+  // Batches nest.
+  virtual void BeginBatch() {}
+  virtual void EndBatch() {}
+};
+
+// Reports a change of `object`: a component, or something a component holds that knows its way
+// back (a collection item). Other objects report nothing.
+void NotifyChanged(TPersistent* object);
+
+// Gathers the changes made while it lives into one batch of the observer of `component`, if any.
+class TChangeBatch {
+public:
+  explicit TChangeBatch(TComponent* component);
+  ~TChangeBatch();
+  TChangeBatch(const TChangeBatch&) = delete;
+  TChangeBatch& operator=(const TChangeBatch&) = delete;
+
+private:
+  TChangeObserver* observer_ = nullptr;
 };
 
 // True for Pascal identifiers: [A-Za-z_][A-Za-z0-9_]* (bytes above 127 count as letters).

@@ -249,9 +249,13 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   top_ = top;
   width_ = width;
   height_ = height;
+  NotifyChanged();
 }
 
-void TControl::SetText(const std::string& v) { text_ = v; }
+void TControl::SetText(const std::string& v) {
+  text_ = v;
+  NotifyChanged();
+}
 
 void TControl::SetFont(TFont* font) {
   if (font) font_->Assign(*font);
@@ -259,6 +263,10 @@ void TControl::SetFont(TFont* font) {
 
 void TControl::FontChanged() {
   if (!takingParentFont_) parentFont_ = false;
+  if (auto* container = dynamic_cast<TWinControl*>(this))
+    for (int i = 0; i < container->ControlCount(); ++i)
+      if (TControl* child = container->Controls(i); child->parentFont_) child->TakeParentFont();
+  NotifyChanged();
 }
 
 void TControl::TakeParentFont() {

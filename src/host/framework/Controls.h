@@ -136,11 +136,11 @@ public:
   virtual void SetText(const std::string& v);
 
   bool Visible() const { return visible_; }
-  virtual void SetVisible(bool v) { visible_ = v; }
+  virtual void SetVisible(bool v) { visible_ = v; NotifyChanged(); }
   bool Enabled() const { return enabled_; }
-  virtual void SetEnabled(bool v) { enabled_ = v; }
+  virtual void SetEnabled(bool v) { enabled_ = v; NotifyChanged(); }
   const std::string& Hint() const { return hint_; }
-  void SetHint(const std::string& v) { hint_ = v; }
+  void SetHint(const std::string& v) { hint_ = v; NotifyChanged(); }
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool v) { showHint_ = v; parentShowHint_ = false; }
   bool ParentShowHint() const { return parentShowHint_; }
@@ -236,7 +236,8 @@ public:
   TNotifyEvent OnConstrainedResize;
 
 protected:
-  // The Font changed: a font set by hand stops following the parent.
+  // The Font changed: a font set by hand stops following the parent, and the children that
+  // follow this control's font take the new one.
   virtual void FontChanged();
 
 private:
@@ -406,9 +407,9 @@ public:
   explicit TCustomForm(TComponent* owner);
 
   int ClientWidth() const override { return clientWidth_; }
-  void SetClientWidth(int v) override { clientWidth_ = v; }
+  void SetClientWidth(int v) override { clientWidth_ = v; NotifyChanged(); }
   int ClientHeight() const override { return clientHeight_; }
-  void SetClientHeight(int v) override { clientHeight_ = v; }
+  void SetClientHeight(int v) override { clientHeight_ = v; NotifyChanged(); }
   int PixelsPerInch() const { return pixelsPerInch_; }
   void SetPixelsPerInch(int v);
   int TextHeight() const { return textHeight_; }

@@ -502,11 +502,13 @@ void SetStrProp(TPersistent& obj, const PropInfo* prop, const std::string& value
   if (p.kind == TypeKind::String) {
     if (!p.setString) ReadOnly(p);
     p.setString(obj, value);
+    NotifyChanged(&obj);
     return;
   }
   if (p.kind == TypeKind::Char) {
     if (!p.setOrdinal) ReadOnly(p);
     p.setOrdinal(obj, value.empty() ? 0 : static_cast<unsigned char>(value[0]));
+    NotifyChanged(&obj);
     return;
   }
   WrongKind(p, "String");
@@ -531,6 +533,7 @@ void SetOrdProp(TPersistent& obj, const PropInfo* prop, std::int64_t value) {
   if (!p.IsOrdinal()) WrongKind(p, "ordinal");
   if (!p.setOrdinal) ReadOnly(p);
   p.setOrdinal(obj, value);
+  NotifyChanged(&obj);
 }
 
 std::int64_t GetOrdProp(const TPersistent& obj, std::string_view name) {
@@ -565,6 +568,7 @@ void SetEnumProp(TPersistent& obj, const PropInfo* prop, std::string_view value)
   if (v < 0)
     throw EPropertyError("Invalid property value " + std::string(value) + " for " + p.name);
   p.setOrdinal(obj, v);
+  NotifyChanged(&obj);
 }
 
 std::string GetEnumProp(const TPersistent& obj, std::string_view name) {
@@ -610,6 +614,7 @@ void SetSetProp(TPersistent& obj, std::string_view name, std::string_view value)
     bits |= std::uint64_t(1) << e;
   }
   p.setOrdinal(obj, static_cast<std::int64_t>(bits));
+  NotifyChanged(&obj);
 }
 
 double GetFloatProp(const TPersistent& obj, const PropInfo* prop) {
@@ -623,6 +628,7 @@ void SetFloatProp(TPersistent& obj, const PropInfo* prop, double value) {
   if (p.kind != TypeKind::Float) WrongKind(p, "Float");
   if (!p.setFloat) ReadOnly(p);
   p.setFloat(obj, value);
+  NotifyChanged(&obj);
 }
 
 double GetFloatProp(const TPersistent& obj, std::string_view name) {
@@ -654,6 +660,7 @@ void SetObjectProp(TPersistent& obj, const PropInfo* prop, TPersistent* value) {
     auto* target = dynamic_cast<TComponent*>(value);
     if (self && target) self->FreeNotification(target);
   }
+  NotifyChanged(&obj);
 }
 
 void SetObjectProp(TPersistent& obj, std::string_view name, TPersistent* value) {

@@ -102,6 +102,11 @@ const ClassInfo& TTreeNode::StaticClass() {
   return info;
 }
 
+void TTreeNode::SetText(const std::string& v) {
+  text_ = v;
+  if (owner_ && owner_->Owner()) owner_->Owner()->NotifyChanged();
+}
+
 TTreeNode* TTreeNode::Item(int index) const {
   if (index < 0 || index >= Count()) throw EListError("Tree node index out of bounds (" + std::to_string(index) + ")");
   return children_[static_cast<std::size_t>(index)].get();
@@ -455,6 +460,17 @@ const ClassInfo& TListColumns::StaticClass() {
 const ClassInfo& TListItem::StaticClass() {
   static const ClassInfo info = ClassBuilder<TListItem>("TListItem").Build();
   return info;
+}
+
+TListItem::TListItem(TListItems* owner) : owner_(owner) {
+  subItems_->OnChange = [this](TObject*) {
+    if (owner_ && owner_->Owner()) owner_->Owner()->NotifyChanged();
+  };
+}
+
+void TListItem::SetCaption(const std::string& v) {
+  caption_ = v;
+  if (owner_ && owner_->Owner()) owner_->Owner()->NotifyChanged();
 }
 
 int TListItem::Index() const { return owner_ ? owner_->IndexOf(this) : -1; }
@@ -822,6 +838,7 @@ const ClassInfo& THeaderControl::StaticClass() {
 // ---- tab controls ----------------------------------------------------------------------------
 
 TCustomTabControl::TCustomTabControl(TComponent* owner) : TWinControl(owner) {
+  ReportChanges(*tabs_, *this);
   SetBounds(0, 0, 289, 193);
   SetTabStop(true);
 }

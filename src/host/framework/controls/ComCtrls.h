@@ -30,7 +30,7 @@ public:
   TTreeNode(TTreeNodes* owner, TTreeNode* parent) : owner_(owner), parent_(parent) {}
 
   const std::string& Text() const { return text_; }
-  void SetText(const std::string& v) { text_ = v; }
+  void SetText(const std::string& v);
   int ImageIndex = -1;
   int SelectedIndex = -1;
   int StateIndex = -1;
@@ -186,9 +186,9 @@ class TListItems;
 class TListItem : public TPersistent {
   VORLECT_CLASS(TListItem, TPersistent)
 public:
-  explicit TListItem(TListItems* owner) : owner_(owner) {}
+  explicit TListItem(TListItems* owner);
   const std::string& Caption() const { return caption_; }
-  void SetCaption(const std::string& v) { caption_ = v; }
+  void SetCaption(const std::string& v);
   TStrings* SubItems() const { return subItems_.get(); }
   // One image per sub-item (-1 for none); kept in step with SubItems when written.
   std::vector<int> SubItemImages;

@@ -121,7 +121,7 @@ const ClassInfo& TPanel::StaticClass() {
 
 // ---- radio groups ----------------------------------------------------------------------------
 
-TCustomRadioGroup::TCustomRadioGroup(TComponent* owner) : TCustomGroupBox(owner) {}
+TCustomRadioGroup::TCustomRadioGroup(TComponent* owner) : TCustomGroupBox(owner) { ReportChanges(*items_, *this); }
 
 void TCustomRadioGroup::SetItemIndex(int v) { itemIndex_ = IndexFor(*this, v, items_->Count()); }
 
@@ -309,7 +309,10 @@ const ClassInfo& TTabbedNotebook::StaticClass() {
 
 // ---- the old header --------------------------------------------------------------------------
 
-THeader::THeader(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 250, 25); }
+THeader::THeader(TComponent* owner) : TCustomControl(owner) {
+  ReportChanges(*sections_, *this);
+  SetBounds(0, 0, 250, 25);
+}
 
 int THeader::SectionWidth(int index) const {
   if (index < 0 || index >= sections_->Count()) return 0;
@@ -344,7 +347,10 @@ const ClassInfo& THeader::StaticClass() {
 
 // ---- tab sets --------------------------------------------------------------------------------
 
-TTabSet::TTabSet(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 185, 21); }
+TTabSet::TTabSet(TComponent* owner) : TCustomControl(owner) {
+  ReportChanges(*tabs_, *this);
+  SetBounds(0, 0, 185, 21);
+}
 
 void TTabSet::SetTabIndex(int v) {
   tabIndex_ = IndexFor(*this, v, tabs_->Count());

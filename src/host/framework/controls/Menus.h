@@ -19,7 +19,7 @@ public:
   ~TMenuItem() override;
 
   const std::string& Caption() const { return caption_; }
-  void SetCaption(const std::string& v) { caption_ = v; }
+  void SetCaption(const std::string& v) { caption_ = v; NotifyChanged(); }
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& v) { hint_ = v; }
   bool AutoCheck = false;

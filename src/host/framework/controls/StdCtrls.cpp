@@ -279,6 +279,7 @@ const ClassInfo& TEdit::StaticClass() {
 }
 
 TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {
+  ReportChanges(*lines_, *this);
   SetBounds(0, 0, 185, 89);
   SetAutoSize(false);
 }
@@ -369,6 +370,7 @@ int CheckedIndex(const TComponent& c, int index, int count) {
 }  // namespace
 
 TCustomListBox::TCustomListBox(TComponent* owner) : TWinControl(owner) {
+  ReportChanges(*items_, *this);
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
   SetParentColor(false);
@@ -428,6 +430,7 @@ const ClassInfo& TListBox::StaticClass() {
 }
 
 TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner) {
+  ReportChanges(*items_, *this);
   SetBounds(0, 0, 145, 21);
   SetTabStop(true);
   SetParentColor(false);

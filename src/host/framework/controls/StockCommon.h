@@ -28,6 +28,11 @@ const EnumInfo& TextLayoutInfo();
 const EnumInfo& EditCharCaseInfo();
 const EnumInfo& ScrollBarKindInfo();
 
+// A list a control shows: its changes are the control's (see TChangeObserver).
+inline void ReportChanges(TStringList& list, TComponent& control) {
+  list.OnChange = [&control](TObject*) { control.NotifyChanged(); };
+}
+
 // Publishes inherited properties in the order given.
 template <class C>
 ClassBuilder<C>& Pub(ClassBuilder<C>& b, std::initializer_list<std::string_view> names) {
