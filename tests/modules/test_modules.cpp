@@ -482,6 +482,11 @@ TEST_F(ModulesTest, IdeOpensAProjectLoadsTheModulesAndSavesFormsInTheirOwnFormat
     EXPECT_EQ(after, before) << name << " changed without an edit";
   }
   EXPECT_TRUE(ide.IsFormOpen(folder + "/About.pas"));
+  if (const char* shots = std::getenv("VORLECT_UI_SHOTS")) {
+    ide.OpenForm(folder + "/Main.dfm");
+    QApplication::processEvents();
+    ide.grab().save(QString(shots) + "/ide-designer.png");
+  }
 
   // A control moved in the designer of the binary form is where it was moved after the form is
   // read again, and the form is still binary.

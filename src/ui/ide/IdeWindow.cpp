@@ -142,6 +142,7 @@ void TIdeWindow::BuildDocks() {
   auto* inspectorDock = new QDockWidget("Object Inspector", this);
   inspectorDock->setObjectName("InspectorDock");
   inspectorDock->setWidget(inspector_);
+  inspectorDock->setMinimumWidth(300);
   addDockWidget(Qt::LeftDockWidgetArea, inspectorDock);
   connect(inspector_, &TObjectInspector::PropertyChanged, this, [this](const QString&) { UpdateTitles(); });
 
