@@ -163,6 +163,8 @@ void IdeDesignerTest::paletteDropsAComponentIntoTheContainerUnderTheMouse() {
   f.designer.SetPendingClass(host::GetClass("TButton"));
   const QPoint inside = f.designer.RectOf(panel).topLeft() + QPoint(30, 40);
   f.Press(inside);
+  QVERIFY(!f.form->FindComponent("Button2"));  // dropped when the button goes up
+  f.Release(inside);
   TComponent* added = f.form->FindComponent("Button2");
   QVERIFY(added);
   auto* button = dynamic_cast<TControl*>(added);
@@ -179,6 +181,7 @@ void IdeDesignerTest::paletteDropsAComponentIntoTheContainerUnderTheMouse() {
   // A non-visual component lands as an icon where it was dropped.
   f.designer.SetPendingClass(&runtime::TLanguageDLLs::StaticClass());
   f.Press(QPoint(20, 200));
+  f.Release(QPoint(20, 200));
   TComponent* dlls = f.form->FindComponent("LanguageDLLs1");
   QVERIFY(dlls);
   QVERIFY(f.designer.IconOf(dlls));

@@ -11,6 +11,7 @@
 
 #include "host/framework/TypInfo.h"
 #include "host/ports/Ports.h"
+#include "ui/QtText.h"
 #include "ui/formview/FormView.h"
 
 namespace vorlect::ui {
@@ -63,9 +64,23 @@ private:
 TFormDesigner::TFormDesigner(TControl& form, QWidget* parent) : QWidget(parent), form_(form) {
   setObjectName("FormDesigner");
   setFocusPolicy(Qt::StrongFocus);
+  setAutoFillBackground(true);  // a form without a colour of its own shows the window colour
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  // The form's title bar: the designed form is not a window of its own, but its caption matters.
+  caption_ = new QLabel(this);
+  caption_->setObjectName("FormCaption");
+  caption_->setContentsMargins(6, 3, 6, 3);
+  caption_->setAutoFillBackground(true);
+  QPalette titlePalette = caption_->palette();
+  titlePalette.setColor(QPalette::Window, QColor(10, 36, 106));
+  titlePalette.setColor(QPalette::WindowText, Qt::white);
+  caption_->setPalette(titlePalette);
+  QFont titleFont = caption_->font();
+  titleFont.setBold(true);
+  caption_->setFont(titleFont);
+  layout->addWidget(caption_);
   view_ = new formview::FormView(form_, this);
   layout->addWidget(view_);
   overlay_ = new TDesignOverlay(*this, view_->ClientArea());
@@ -113,6 +128,7 @@ void TFormDesigner::BuildIcons() {
 }
 
 void TFormDesigner::UpdateOverlay() {
+  if (caption_) caption_->setText(FromAnsi(host::IsPublishedProp(form_, "Caption") ? host::GetStrProp(form_, "Caption") : form_.Name()));
   if (!overlay_) return;
   overlay_->setGeometry(view_->ClientArea()->rect());
   overlay_->raise();
@@ -256,7 +272,7 @@ bool TFormDesigner::eventFilter(QObject* watched, QEvent* event) {
       MouseMove(pos);
       break;
     case QEvent::MouseButtonRelease:
-      MouseRelease();
+      MouseRelease(pos);
       break;
     case QEvent::MouseButtonDblClick:
       if (TComponent* c = ComponentAt(pos); c && me->button() == Qt::LeftButton) EditComponent(*c);
@@ -269,21 +285,10 @@ bool TFormDesigner::eventFilter(QObject* watched, QEvent* event) {
 
 void TFormDesigner::MousePress(const QPoint& pos, Qt::MouseButton button, const QPoint& globalPos) {
   TComponent* c = ComponentAt(pos);
+  // A pending class drops where the button goes up, after the press was handled: the drop
+  // rebuilds the widgets the press went to.
   if (pending_ && button == Qt::LeftButton) {
-    const host::ClassInfo* cls = pending_;
-    pending_ = nullptr;
-    // Dropped into the container under the mouse (a panel, a group box...), else onto the form.
-    TWinControl* parent = dynamic_cast<TWinControl*>(&form_);
-    for (TComponent* p = c; p && p != &form_;) {
-      if (AcceptsControls(*p)) {
-        parent = dynamic_cast<TWinControl*>(p);
-        break;
-      }
-      auto* control = dynamic_cast<TControl*>(p);
-      p = control ? control->Parent() : nullptr;
-    }
-    const QRect origin = RectOf(*parent);
-    AddComponent(*cls, pos - origin.topLeft(), parent);
+    dropping_ = true;
     return;
   }
   Select(c);
@@ -324,7 +329,31 @@ void TFormDesigner::MouseMove(const QPoint& pos) {
   UpdateOverlay();
 }
 
-void TFormDesigner::MouseRelease() {
+void TFormDesigner::Drop(const QPoint& pos) {
+  const host::ClassInfo* cls = pending_;
+  pending_ = nullptr;
+  if (!cls) return;
+  TComponent* c = ComponentAt(pos);
+  // Dropped into the container under the mouse (a panel, a group box...), else onto the form.
+  TWinControl* parent = dynamic_cast<TWinControl*>(&form_);
+  for (TComponent* p = c; p && p != &form_;) {
+    if (AcceptsControls(*p)) {
+      parent = dynamic_cast<TWinControl*>(p);
+      break;
+    }
+    auto* control = dynamic_cast<TControl*>(p);
+    p = control ? control->Parent() : nullptr;
+  }
+  const QRect origin = RectOf(*parent);
+  AddComponent(*cls, pos - origin.topLeft(), parent);
+}
+
+void TFormDesigner::MouseRelease(const QPoint& pos) {
+  if (dropping_) {
+    dropping_ = false;
+    Drop(pos);
+    return;
+  }
   const bool moved = drag_ != Drag::None && dragMoved_;
   drag_ = Drag::None;
   dragMoved_ = false;

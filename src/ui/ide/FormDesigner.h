@@ -13,6 +13,7 @@
 #include "host/framework/Controls.h"
 #include "host/framework/DesignIntf.h"
 
+class QLabel;
 class QMenu;
 
 namespace vorlect::ui {
@@ -73,7 +74,8 @@ private:
   bool IsDesignSurface(QObject* object) const;
   void MousePress(const QPoint& pos, Qt::MouseButton button, const QPoint& globalPos);
   void MouseMove(const QPoint& pos);
-  void MouseRelease();
+  void MouseRelease(const QPoint& pos);
+  void Drop(const QPoint& pos);
   void BuildIcons();
   void MoveBy(host::TComponent& component, int dx, int dy);
   void ResizeBy(host::TControl& control, int dw, int dh);
@@ -82,6 +84,7 @@ private:
   host::TControl& form_;
   formview::FormView* view_ = nullptr;
   TDesignOverlay* overlay_ = nullptr;
+  QLabel* caption_ = nullptr;
   std::unordered_map<const host::TComponent*, QWidget*> icons_;
   host::TComponent* selected_ = nullptr;
   const host::ClassInfo* pending_ = nullptr;
@@ -91,6 +94,7 @@ private:
   QPoint dragStart_;
   QRect startRect_;  // the component's Left/Top/Width/Height (or icon place) when the drag began
   bool dragMoved_ = false;
+  bool dropping_ = false;  // a press with a pending class: the release drops it
 };
 
 }  // namespace vorlect::ui

@@ -244,6 +244,7 @@ void TIdeWindow::ShowDesigner(TOpenForm& form, int tabIndex) {
     if (CurrentDesigner() == d) inspector_->Inspect(c, d);
   });
   connect(d, &TFormDesigner::FormModified, this, [this] {
+    statusBar()->clearMessage();
     UpdateTitles();
     inspector_->RefreshValues();
   });
