@@ -51,16 +51,18 @@ void Shot(QWidget& w, const char* name) {
 
 // Runs `act` on the top-level window of that object name once it is shown.
 void WhenShown(const QString& name, std::function<void(QWidget&)> act) {
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [poll, name, act]() {
+  auto* poll = new QTimer;
+  poll->setInterval(20);
+  QObject::connect(poll, &QTimer::timeout, [poll, name, act] {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w->objectName() == name && w->isVisible()) {
+        poll->stop();
+        poll->deleteLater();
         act(*w);
         return;
       }
-    QTimer::singleShot(20, *poll);
-  };
-  QTimer::singleShot(20, *poll);
+  });
+  poll->start();
 }
 
 // A point of the designer where an icon dropped there touches nothing but the form.
