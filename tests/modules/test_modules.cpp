@@ -8,13 +8,19 @@
 #include "runtime/svlcore.h"
 #include "sharemem/MyShareMem.h"
 #include "support/FormText.h"
+#include "ui/ide/ComponentPalette.h"
+#include "ui/ide/FormDesigner.h"
 #include "ui/ide/IdeServices.h"
+#include "ui/ide/IdeWindow.h"
+#include "ui/formview/FormView.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
+#include <QListWidget>
 #include <QMenuBar>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -23,6 +29,7 @@
 #include <elf.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -204,7 +211,7 @@ TEST_F(ModulesTest, ExpertJoinsTheMenuBarOfAQtMainWindow) {
   tools->menuAction()->setObjectName("ToolsMenu");
   tools->addAction("&Repository...")->setObjectName("ToolsGalleryItem");
   tools->addAction("&Configure Tools...")->setObjectName("ToolsToolsItem");
-  ui::TIdeServices services("", &window, window.menuBar(), {});
+  ui::TIdeServices services(&window, window.menuBar(), {});
   {
     TModuleHost host;
     ASSERT_TRUE(host.LoadExpert(&services));
@@ -426,6 +433,91 @@ TEST_F(ModulesTest, EditorOpensThroughTheExpertAndOnlyAcceptMarksTheFormModified
   EXPECT_EQ(designer.modified, 1);
   // Lists the expert touched are freed by the package with the form (checked by the sanitizers).
   form.reset();
+}
+
+// ---- The IDE host -----------------------------------------------------------------------------------
+
+// A writable copy of the sample project.
+std::string SampleCopy() {
+  namespace fs = std::filesystem;
+  const fs::path to = fs::path(::testing::TempDir()) / ("vorlect-ide-sample-" + std::to_string(::getpid()));
+  fs::remove_all(to);
+  fs::copy(fs::path(VORLECT_SOURCE_DIR) / "examples/sample-project", to, fs::copy_options::recursive);
+  for (const auto& e : fs::recursive_directory_iterator(to))
+    fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
+  return (to / "Sample.dpr").string();
+}
+
+TEST_F(ModulesTest, IdeOpensAProjectLoadsTheModulesAndSavesFormsInTheirOwnFormat) {
+  App();
+  const std::string project = SampleCopy();
+  const std::string folder = std::filesystem::path(project).parent_path().string();
+  ports::ScriptedPorts ports;
+  ports::ScopedPorts scope(ports);
+  ui::TIdeWindow ide;
+  ide.show();
+  EXPECT_TRUE(ide.LoadModules(VORLECT_MODULES_DIR));
+  ASSERT_TRUE(ide.OpenProject(project));
+  EXPECT_EQ(ide.windowTitle().toStdString(), std::string("Vorlect IDE - ") + project);
+  EXPECT_EQ(ide.ProjectForms()->count(), 3);
+
+  // The expert's item sits right after the repository's in the IDE's own Tools menu.
+  auto menu = ide.Services()->HostMainMenu();
+  auto gallery = menu->FindItem("ToolsGalleryItem");
+  auto item = menu->FindItem("VLItem");
+  ASSERT_TRUE(gallery && item);
+  EXPECT_EQ(item->Index(), gallery->Index() + 1);
+  item.reset();
+  gallery.reset();
+  menu.reset();
+  EXPECT_TRUE(ide.Palette()->Button("TVorlect"));
+  EXPECT_TRUE(ide.Palette()->Button("TButton"));
+
+  // Every form opens; each is written back in the format it came in, and unchanged forms keep
+  // their bytes.
+  for (const char* name : {"Main.dfm", "Options.dfm", "About.dfm"}) {
+    const std::string path = folder + "/" + name;
+    std::ifstream in(path, std::ios::binary);
+    const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_TRUE(ide.OpenForm(path)) << name;
+    ASSERT_TRUE(ide.SaveForm(path)) << name;
+    std::ifstream again(path, std::ios::binary);
+    const std::string after((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(after, before) << name << " changed without an edit";
+  }
+  EXPECT_TRUE(ide.IsFormOpen(folder + "/About.pas"));
+  if (const char* shots = std::getenv("VORLECT_UI_SHOTS")) {
+    ide.OpenForm(folder + "/Main.dfm");
+    QApplication::processEvents();
+    ide.grab().save(QString(shots) + "/ide-designer.png");
+  }
+
+  // A control moved in the designer of the binary form is where it was moved after the form is
+  // read again, and the form is still binary.
+  ui::TFormDesigner* designer = ide.DesignerOf(folder + "/Options.dfm");
+  ASSERT_TRUE(designer);
+  host::TControl* moved = nullptr;
+  for (int i = 0; i < designer->Form().ComponentCount() && !moved; ++i)
+    if (auto* c = dynamic_cast<host::TControl*>(designer->Form().Components(i)); c && designer->View().WidgetOf(c))
+      moved = c;
+  ASSERT_TRUE(moved);
+  const std::string name = moved->Name();
+  const int left = moved->Left();
+  designer->Select(moved);
+  QTest::keyClick(designer, Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_TRUE(designer->IsModified());
+  ASSERT_TRUE(ide.SaveForm(folder + "/Options.dfm"));
+  ASSERT_TRUE(ide.ReloadForm(folder + "/Options.dfm"));
+  designer = ide.DesignerOf(folder + "/Options.dfm");
+  auto* again = dynamic_cast<host::TControl*>(designer->Form().FindComponent(name));
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->Left(), left + 1);
+  EXPECT_FALSE(designer->IsModified());
+  std::ifstream binary(folder + "/Options.dfm", std::ios::binary);
+  char head[4] = {};
+  binary.read(head, 4);
+  EXPECT_EQ(std::string(head, 4), std::string("\xff\x0a\x00\x54", 4)) << "the binary form became text";
+  EXPECT_TRUE(ports.messages().empty()) << ports.messages()[0].text;
 }
 
 // ---- The shared heap --------------------------------------------------------------------------------

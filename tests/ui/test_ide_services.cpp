@@ -32,7 +32,7 @@ struct TIde {
     tools->addAction("&Environment Options...")->setObjectName("ToolsOptionsItem");
     tools->addAction("&Repository...")->setObjectName("ToolsGalleryItem");
     tools->addAction("&Configure Tools...")->setObjectName("ToolsToolsItem");
-    services = std::make_unique<ui::TIdeServices>("", &window, window.menuBar(), ui::TIdeDocuments{});
+    services = std::make_unique<ui::TIdeServices>(&window, window.menuBar(), ui::TIdeDocuments{});
   }
 };
 

@@ -176,13 +176,21 @@ std::unique_ptr<toolservices::MenuItem> TQtMainMenu::Root() {
   return std::make_unique<TQtMenuItem>(bar_, nullptr, liveHandles_);
 }
 
-TIdeServices::TIdeServices(const std::string& projectFile, QWidget* mainWindow, QMenuBar* menuBar,
-                           TIdeDocuments documents)
-    : toolservices::HeadlessHost(projectFile.empty() ? toolservices::HeadlessHost() : toolservices::HeadlessHost(projectFile)),
-      mainWindow_(mainWindow),
-      menu_(menuBar),
-      documents_(std::move(documents)) {}
+TIdeServices::TIdeServices(QWidget* mainWindow, QMenuBar* menuBar, TIdeDocuments documents)
+    : mainWindow_(mainWindow), menu_(menuBar), documents_(std::move(documents)) {}
 
+TIdeServices::~TIdeServices() = default;
+
+void TIdeServices::OpenProject(const std::string& projectFile) {
+  project_ = std::make_unique<toolservices::HeadlessHost>(projectFile);
+}
+
+void TIdeServices::CloseProject() { project_.reset(); }
+
+std::string TIdeServices::HostProjectFile() { return project_ ? project_->HostProjectFile() : std::string(); }
+int TIdeServices::HostFormCount() { return project_ ? project_->HostFormCount() : 0; }
+std::string TIdeServices::HostFormFile(int index) { return project_ ? project_->HostFormFile(index) : std::string(); }
+std::string TIdeServices::HostFormName(int index) { return project_ ? project_->HostFormName(index) : std::string(); }
 std::string TIdeServices::HostCurrentFile() { return documents_.currentFile ? documents_.currentFile() : std::string(); }
 bool TIdeServices::HostIsFileOpen(const std::string& path) { return documents_.isOpen && documents_.isOpen(path); }
 bool TIdeServices::HostSaveFile(const std::string& path) { return !documents_.save || documents_.save(path); }

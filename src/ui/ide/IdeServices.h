@@ -46,12 +46,22 @@ struct TIdeDocuments {
   std::function<bool(const std::string&)> reload;
 };
 
-class TIdeServices : public toolservices::HeadlessHost {
+class TIdeServices : public toolservices::HostServices {
 public:
-  // Reads the project (throws as HeadlessHost does); an empty name opens no project.
-  TIdeServices(const std::string& projectFile, QWidget* mainWindow, QMenuBar* menuBar, TIdeDocuments documents);
+  TIdeServices(QWidget* mainWindow, QMenuBar* menuBar, TIdeDocuments documents);
+  ~TIdeServices() override;
+
+  // Takes the project's forms from its uses clause (throws as HeadlessHost does). The services
+  // keep their identity: an expert holds them for its whole life.
+  void OpenProject(const std::string& projectFile);
+  void CloseProject();
+  void SetDocuments(TIdeDocuments documents) { documents_ = std::move(documents); }
 
   void* HostParentWindow() override { return mainWindow_.data(); }
+  std::string HostProjectFile() override;
+  int HostFormCount() override;
+  std::string HostFormFile(int index) override;
+  std::string HostFormName(int index) override;
   std::string HostCurrentFile() override;
   bool HostIsFileOpen(const std::string& path) override;
   bool HostSaveFile(const std::string& path) override;
@@ -65,6 +75,7 @@ private:
   QPointer<QWidget> mainWindow_;
   TQtMainMenu menu_;
   TIdeDocuments documents_;
+  std::unique_ptr<toolservices::HeadlessHost> project_;  // null without a project
 };
 
 }  // namespace vorlect::ui

@@ -36,7 +36,8 @@ TObjectInspector::TObjectInspector(host::TDesigner* designer, QWidget* parent)
 
 TObjectInspector::~TObjectInspector() = default;
 
-void TObjectInspector::Inspect(host::TPersistent* instance) {
+void TObjectInspector::Inspect(host::TPersistent* instance, host::TDesigner* designer) {
+  if (designer) designer_ = designer;
   filling_ = true;
   clear();
   editors_.clear();

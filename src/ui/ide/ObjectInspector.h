@@ -19,8 +19,9 @@ public:
   explicit TObjectInspector(host::TDesigner* designer, QWidget* parent = nullptr);
   ~TObjectInspector() override;
 
-  // Shows the properties of `instance` (null: none). The inspector does not own it.
-  void Inspect(host::TPersistent* instance);
+  // Shows the properties of `instance` (null: none), whose changes `designer` hears of (null: the
+  // designer given before). The inspector owns neither.
+  void Inspect(host::TPersistent* instance, host::TDesigner* designer = nullptr);
   host::TPersistent* Inspected() const { return instance_; }
   // Reads every shown value again (after the designer changed the component).
   void RefreshValues();
