@@ -89,7 +89,7 @@ TEST_F(CliCheck, ErrorsGiveOneAndAcceptedProblemsAreNoLongerReported) {
                                             {"@Done", "Done.", "Fertig"}});
   // Sections of other features stay as they are.
   const std::string settings = dir_.Path("small/Small.vorlect.json");
-  vorlect::platform::WriteFileAtomic(settings, R"({"translate": {"TMyLabel": ["Caption"]}, "never": ["X"]})");
+  vorlect::platform::WriteFileAtomic(settings, R"({"translate": {"TMyLabel": ["Caption"]}, "never": {"TMyLabel": ["Hint"]}})");
   Result first = RunVorlect({"form", "check", dir_.Path("small/Unit1.dfm")});
   EXPECT_EQ(first.status, 1) << first.out << first.err;
   EXPECT_NE(first.out.find("Form1.@Copied row 0, language 1: error: "), std::string::npos) << first.out;
@@ -99,7 +99,7 @@ TEST_F(CliCheck, ErrorsGiveOneAndAcceptedProblemsAreNoLongerReported) {
   ASSERT_EQ(accept.status, 0) << accept.err;
   const auto doc = nlohmann::json::parse(ReadFile(settings));
   EXPECT_EQ(doc["translate"], nlohmann::json::parse(R"({"TMyLabel": ["Caption"]})"));
-  EXPECT_EQ(doc["never"], nlohmann::json::parse(R"(["X"])"));
+  EXPECT_EQ(doc["never"], nlohmann::json::parse(R"({"TMyLabel": ["Hint"]})"));
   EXPECT_EQ(doc["accepted"].size(), 2u);
   EXPECT_EQ(doc["accepted"][0]["check"], "placeholder");
 
