@@ -518,6 +518,24 @@ TEST_F(ModulesTest, IdeOpensAProjectLoadsTheModulesAndSavesFormsInTheirOwnFormat
   binary.read(head, 4);
   EXPECT_EQ(std::string(head, 4), std::string("\xff\x0a\x00\x54", 4)) << "the binary form became text";
   EXPECT_TRUE(ports.messages().empty()) << ports.messages()[0].text;
+
+  // What the expert's tools ask of the host: open a unit (a search hit), read a form again after
+  // rewriting it on disk.
+  EXPECT_TRUE(ide.Services()->HostIsFileOpen(folder + "/Main.pas"));
+  ASSERT_TRUE(ide.Services()->HostOpenFile(folder + "/About.pas"));
+  EXPECT_EQ(ide.CurrentFormFile(), folder + "/About.pas");
+  EXPECT_EQ(ide.Services()->HostCurrentFile(), folder + "/About.pas");
+  {
+    std::ifstream in(folder + "/About.dfm", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t at = text.find("'About Orders'");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 14, "'About the Orders'");
+    std::ofstream(folder + "/About.dfm", std::ios::binary) << text;
+  }
+  ASSERT_TRUE(ide.Services()->HostReloadFile(folder + "/About.dfm"));
+  EXPECT_EQ(host::GetStrProp(ide.DesignerOf(folder + "/About.dfm")->Form(), "Caption"), "About the Orders");
+  EXPECT_TRUE(ide.Services()->HostReloadFile(folder + "/Nowhere.dfm"));  // not open: nothing to do
 }
 
 // ---- The shared heap --------------------------------------------------------------------------------
