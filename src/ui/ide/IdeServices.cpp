@@ -120,7 +120,7 @@ private:
   QWidget* ChildrenForInsert() {
     if (QWidget* list = Children()) return list;
     if (!action_) return nullptr;
-    auto* menu = new QMenu(action_->parentWidget());
+    auto* menu = new QMenu(qobject_cast<QWidget*>(action_->parent()));
     menu->setTitle(action_->text());
     action_->setMenu(menu);
     return menu;

@@ -84,7 +84,7 @@ TEST(PoFile, RefusesBrokenFilesNamingTheLine) {
 }
 
 TEST(PoFile, WrittenStringsReadBackAsTheyWere) {
-  for (const std::string text : {std::string(""), std::string("plain"), std::string("a\r\nb\r\n"),
+  for (const std::string& text : {std::string(""), std::string("plain"), std::string("a\r\nb\r\n"),
                                  std::string("\n\nx"), std::string("\x01\x1f\x7f\"\\\t\v\f\a\b"),
                                  std::string("caf\xC3\xA9 \xE2\x82\xAC")}) {
     const std::string file = po::PoLine("msgctxt", "c|" + text) + po::PoLine("msgid", text) + po::PoLine("msgstr", text);
