@@ -97,7 +97,7 @@ void TFormDesigner::Rebuild() {
   for (auto& [component, icon] : icons_) delete icon;
   icons_.clear();
   auto* fresh = new formview::FormView(form_, this);
-  layout()->replaceWidget(view_, fresh);
+  delete layout()->replaceWidget(view_, fresh);  // the old view's layout item is ours to free
   delete view_;
   view_ = fresh;
   view_->show();
