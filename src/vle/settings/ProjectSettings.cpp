@@ -16,10 +16,7 @@ std::string ProjectSettingsPath(const std::string& projectFile) {
   return p.string();
 }
 
-namespace {
-
-// Line and column of a byte offset, both from 1.
-std::string Place(std::string_view text, size_t offset) {
+std::string SettingsPlace(std::string_view text, size_t offset) {
   size_t line = 1, column = 1;
   for (size_t i = 0; i < offset && i < text.size(); ++i) {
     if (text[i] == '\n') {
@@ -31,8 +28,6 @@ std::string Place(std::string_view text, size_t offset) {
   }
   return std::to_string(line) + ":" + std::to_string(column);
 }
-
-}  // namespace
 
 ProjectSettings ProjectSettings::Load(const std::string& path) {
   ProjectSettings s;
@@ -46,7 +41,7 @@ ProjectSettings ProjectSettings::Load(const std::string& path) {
     // e.byte is one past the offending byte.
     std::string reason = e.what();
     if (auto at = reason.find("syntax error"); at != std::string::npos) reason = reason.substr(at);
-    throw ProjectSettingsError(path + ":" + Place(text, e.byte ? e.byte - 1 : 0) + ": " + reason);
+    throw ProjectSettingsError(path + ":" + SettingsPlace(text, e.byte ? e.byte - 1 : 0) + ": " + reason);
   }
   if (!s.doc_.is_object()) throw ProjectSettingsError(path + ":1:1: the settings file must hold one JSON object");
   return s;

@@ -9,6 +9,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace vorlect::vle {
 
@@ -16,6 +17,9 @@ class ProjectSettingsError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
 };
+
+// "line:column" (both from 1) of a byte offset in a settings file's text, for messages.
+std::string SettingsPlace(std::string_view text, size_t offset);
 
 // "X/Game.dpr" -> "X/Game.vorlect.json".
 std::string ProjectSettingsPath(const std::string& projectFile);

@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "runtime/VLTranslatable.h"
+#include "vle/settings/ProjectSettings.h"
 
 #include <optional>
 #include <string_view>
@@ -101,18 +102,6 @@ private:
   std::string_view s_;
 };
 
-std::string LineColumn(std::string_view text, size_t offset) {
-  size_t line = 1, column = 1;
-  for (size_t i = 0; i < offset && i < text.size(); ++i) {
-    if (text[i] == '\n') {
-      ++line;
-      column = 1;
-    } else {
-      ++column;
-    }
-  }
-  return std::to_string(line) + ":" + std::to_string(column);
-}
 
 class SectionReader {
 public:
@@ -163,7 +152,7 @@ private:
     std::string place = "1:1";
     try {
       const std::string text = platform::ReadFile(settings_.Path());
-      if (const auto at = Locator(text).Find(where)) place = LineColumn(text, *at);
+      if (const auto at = Locator(text).Find(where)) place = SettingsPlace(text, *at);
     } catch (const std::exception&) {
       // The place is a courtesy; the reason still names the value.
     }
