@@ -165,5 +165,103 @@ TEST(MendCorpus, EveryBinaryFormKeepsItsBytesAroundAnAddedAndChangedComponent) {
   EXPECT_GE(checked, 80);
 }
 
+// A text form as people write it by hand: LF line ends, a blank line, its own indentation, a
+// hexadecimal number and a list wrapped its own way, none of which our writer would produce.
+constexpr std::string_view kHandWritten =
+    "object Form1: TForm1\n"
+    "    Left = $10\n"
+    "    Caption = 'Orders'\n"
+    "\n"
+    "    object List1: TListBox\n"
+    "        Items.Strings = ('one'\n"
+    "                         'two')\n"
+    "        Hint = 'keep me'\n"
+    "    end\n"
+    "    object Button1: TButton\n"
+    "        Caption = 'OK'\n"
+    "    end\n"
+    "end\n";
+
+TEST(MendText, AnEditKeepsTheLinesOfEverythingItLeftAlone) {
+  const Object before = ReadText(kHandWritten, "hand");
+  EXPECT_EQ(MendForm(kHandWritten, before, "hand"), kHandWritten);
+
+  Object after = before;
+  after.properties[1].value = Value::Ansi("All orders");         // changed
+  after.children[0].properties.pop_back();                         // removed
+  after.children[1].properties.push_back(Prop("Top", Value::Integer(8)));  // added
+  after.children.push_back(Component({"%Form%", "Orders", "Bestellungen"}));
+  const std::string mended = MendForm(kHandWritten, after, "hand");
+  EXPECT_EQ(mended,
+            "object Form1: TForm1\n"
+            "    Left = $10\n"
+            "  Caption = 'All orders'\n"
+            "\n"
+            "    object List1: TListBox\n"
+            "        Items.Strings = ('one'\n"
+            "                         'two')\n"
+            "    end\n"
+            "    object Button1: TButton\n"
+            "        Caption = 'OK'\n"
+            "    Top = 8\n"
+            "    end\n"
+            "  object Vorlect1: TVorlect\n"
+            "    Languages = 2\n"
+            "    Words.Strings = (\n"
+            "      '%Form%'\n"
+            "      'Orders'\n"
+            "      'Bestellungen')\n"
+            "  end\n"
+            "end\n");
+  EXPECT_TRUE(SameObject(ReadText(mended, "mended"), ReadText(WriteText(after), "written")));
+}
+
+TEST(MendText, AFileWithPartsSharingALineIsWrittenWholeKeepingLineEndsAndMark) {
+  const std::string crammed = "\xEF\xBB\xBFobject Form1: TForm1 Left = 1 Top = 2\r\nend\r\n";
+  Object after = ReadText(crammed, "crammed");
+  after.properties[0].value = Value::Integer(5);
+  const std::string mended = MendForm(crammed, after, "crammed");
+  EXPECT_EQ(mended, "\xEF\xBB\xBFobject Form1: TForm1\r\n  Left = 5\r\n  Top = 2\r\nend\r\n");
+}
+
+TEST(MendText, ValuesThatReadDifferentlyButWriteAlikeKeepTheirLines) {
+  // A live component's writer gives a caption back as a Unicode string: the file's line stays.
+  const std::string text = "object Form1: TForm1\r\n  Caption = 'Caf'#233\r\n  Width = 100\r\nend\r\n";
+  Object after = ReadText(text, "form");
+  after.properties[0].value = Value::Unicode(u"Caf\u00E9");
+  EXPECT_EQ(MendForm(text, after, "form"), text);
+}
+
+// Every text form of the corpus comes back unchanged, and a change of its first property changes
+// that property's lines only.
+TEST(MendCorpus, EveryTextFormKeepsItsLinesAroundAnEdit) {
+  if (!test::HaveCorpus()) GTEST_SKIP() << "corpus not found at " << test::CorpusDir();
+  int checked = 0;
+  for (const auto& file : test::CorpusTexts()) {
+    SCOPED_TRACE(file.string());
+    const std::string original = test::ReadAll(file);
+    Object before;
+    ObjectSpan layout;
+    try {
+      before = ReadText(original, "corpus", nullptr, &layout);
+    } catch (const FormFileError&) {
+      continue;
+    }
+    ASSERT_EQ(MendForm(original, before, "corpus"), original);
+    if (before.properties.empty()) continue;
+    Object after = before;
+    after.properties[0].value = Value::Ansi("Mended");
+    const std::string mended = MendForm(original, after, "corpus");
+    EXPECT_TRUE(SameObject(ReadText(mended, "mended"), after));
+    // Everything before the property's line and after it is the file's own.
+    const size_t lineStart = original.rfind('\n', layout.properties[0].first) + 1;
+    const size_t lineEnd = original.find('\n', layout.properties[0].second) + 1;
+    EXPECT_EQ(mended.substr(0, lineStart), original.substr(0, lineStart));
+    EXPECT_TRUE(mended.ends_with(original.substr(lineEnd)));
+    ++checked;
+  }
+  EXPECT_GE(checked, 20);
+}
+
 }  // namespace
 }  // namespace vorlect::formfile

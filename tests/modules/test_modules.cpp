@@ -437,6 +437,21 @@ TEST_F(ModulesTest, EditorOpensThroughTheExpertAndOnlyAcceptMarksTheFormModified
 
 // ---- The IDE host -----------------------------------------------------------------------------------
 
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// How many bytes of `a` lie between what it shares with `b` at the start and at the end.
+size_t DifferingBytes(const std::string& a, const std::string& b) {
+  size_t prefix = 0;
+  while (prefix < a.size() && prefix < b.size() && a[prefix] == b[prefix]) ++prefix;
+  size_t suffix = 0;
+  while (suffix < a.size() - prefix && suffix < b.size() - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix])
+    ++suffix;
+  return a.size() - prefix - suffix;
+}
+
 // A writable copy of the sample project.
 std::string SampleCopy() {
   namespace fs = std::filesystem;
@@ -503,10 +518,13 @@ TEST_F(ModulesTest, IdeOpensAProjectLoadsTheModulesAndSavesFormsInTheirOwnFormat
   ASSERT_TRUE(moved);
   const std::string name = moved->Name();
   const int left = moved->Left();
+  const std::string unmoved = ReadFile(folder + "/Options.dfm");
   designer->Select(moved);
   QTest::keyClick(designer, Qt::Key_Right, Qt::ControlModifier);
   EXPECT_TRUE(designer->IsModified());
   ASSERT_TRUE(ide.SaveForm(folder + "/Options.dfm"));
+  // Only the bytes of the moved control's position changed.
+  EXPECT_LE(DifferingBytes(unmoved, ReadFile(folder + "/Options.dfm")), 3u);
   ASSERT_TRUE(ide.ReloadForm(folder + "/Options.dfm"));
   designer = ide.DesignerOf(folder + "/Options.dfm");
   auto* again = dynamic_cast<host::TControl*>(designer->Form().FindComponent(name));
@@ -535,6 +553,27 @@ TEST_F(ModulesTest, IdeOpensAProjectLoadsTheModulesAndSavesFormsInTheirOwnFormat
   }
   ASSERT_TRUE(ide.Services()->HostReloadFile(folder + "/About.dfm"));
   EXPECT_EQ(host::GetStrProp(ide.DesignerOf(folder + "/About.dfm")->Form(), "Caption"), "About the Orders");
+
+  // A text form edited in the designer keeps every line but the edited one, however it was
+  // written: here with its own indentation and line ends.
+  {
+    std::string text = ReadFile(folder + "/About.dfm");
+    for (size_t at = 0; (at = text.find("\r\n  ", at)) != std::string::npos; at += 3) text.replace(at, 4, "\n   ");
+    std::ofstream(folder + "/About.dfm", std::ios::binary) << text;
+    ASSERT_TRUE(ide.ReloadForm(folder + "/About.dfm"));
+    ui::TFormDesigner* about = ide.DesignerOf(folder + "/About.dfm");
+    host::TComponent* form = &about->Form();
+    host::SetStrProp(*form, "Caption", "About");
+    about->SetModified(true);
+    ASSERT_TRUE(ide.SaveForm(folder + "/About.dfm"));
+    const std::string saved = ReadFile(folder + "/About.dfm");
+    const size_t at = text.find("Caption = 'About the Orders'");
+    ASSERT_NE(at, std::string::npos);
+    const size_t lineEnd = text.find('\n', at) + 1;
+    const size_t lineStart = text.rfind('\n', at) + 1;
+    EXPECT_EQ(saved.substr(0, lineStart), text.substr(0, lineStart));
+    EXPECT_TRUE(saved.ends_with(text.substr(lineEnd)));
+  }
   EXPECT_TRUE(ide.Services()->HostReloadFile(folder + "/Nowhere.dfm"));  // not open: nothing to do
 }
 

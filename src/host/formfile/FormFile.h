@@ -21,7 +21,9 @@ struct BinaryInfo {
   size_t dataStart = 0;              // offset of the signature "TPF0"
 };
 
-// Where an object of a binary form file lies, as offsets into the data ReadBinary was given.
+// Where an object of a form file lies, as offsets into the data ReadBinary or ReadText was given.
+// In a text form: its keyword, just past its header, each property from its name to the end of
+// its value, the keyword 'end', and just past that keyword.
 struct ObjectSpan {
   size_t begin = 0;                  // its prefix byte or class name
   size_t headerEnd = 0;              // just past its name: its first property
@@ -75,8 +77,16 @@ struct TextInfo {
   LineEnd lineEnd = LineEnd::CRLF;   // of the first line end found
 };
 
-// Parses the text notation. Throws FormFileError naming `fileName` and the line.
-Object ReadText(std::string_view data, std::string_view fileName = {}, TextInfo* info = nullptr);
+// Parses the text notation. Throws FormFileError naming `fileName` and the line. With `layout`,
+// also reports where each object and property lies.
+Object ReadText(std::string_view data, std::string_view fileName = {}, TextInfo* info = nullptr,
+                ObjectSpan* layout = nullptr);
+
+// One object (with its children), its header line alone, or one property, in the text notation
+// at an indentation of `level` steps, each line ended as `options` say.
+void AppendTextObject(std::string& out, const Object& object, int level, const TextOptions& options);
+void AppendTextHeader(std::string& out, const Object& object, int level, const TextOptions& options);
+void AppendTextProperty(std::string& out, const Property& property, int level, const TextOptions& options);
 
 // Writes the text notation with the original IDE's layout. Throws FormFileError (no file name,
 // the place "property Object.Name") for a value the notation cannot carry, unless

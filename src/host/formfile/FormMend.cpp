@@ -2,6 +2,8 @@
 
 #include "host/formfile/Names.h"
 
+#include <stdexcept>
+
 namespace vorlect::formfile {
 
 namespace {
@@ -31,18 +33,67 @@ bool HoldsPlaceholder(const Object& o) {
   return false;
 }
 
+// The next property of `before` from `cursor` on with the name of `p` (ASCII case ignored), or
+// before.size(); objects match by name and class.
+size_t NextMatch(const std::vector<Property>& before, size_t cursor, const Property& p) {
+  while (cursor < before.size() && !detail::EqualNoCase(before[cursor].name, p.name)) ++cursor;
+  return cursor;
+}
+size_t NextMatch(const std::vector<formfile::Object>& before, size_t cursor, const formfile::Object& o) {
+  while (cursor < before.size() && !(before[cursor].name == o.name && before[cursor].className == o.className))
+    ++cursor;
+  return cursor;
+}
+
+bool SameHeader(const formfile::Object& a, const formfile::Object& b) {
+  return a.flags == b.flags && a.position == b.position && a.className == b.className && a.name == b.name;
+}
+
+// When a part of the edited tree counts as the one it was read from, so that it keeps its bytes.
+// Strictly: equal values of equal types. By text: written alike in the text notation (Unicode
+// style, so no code page loses a difference), for a tree rebuilt from live components, whose
+// writer cannot know that a string was stored as UTF-8 or a number as a double.
+class Alike {
+public:
+  Alike() = default;
+  explicit Alike(int codePage) : byText_(true) {
+    text_.style = StringStyle::Unicode;
+    text_.codePage = codePage;
+    text_.placeholders = true;
+  }
+  bool operator()(const Property& a, const Property& b) const {
+    return a.name == b.name && (byText_ ? Text(a) == Text(b) : SameValue(a.value, b.value));
+  }
+  bool operator()(const formfile::Object& a, const formfile::Object& b) const {
+    return byText_ ? Text(a) == Text(b) : SameObject(a, b);
+  }
+
+private:
+  std::string Text(const Property& p) const {
+    std::string out;
+    AppendTextProperty(out, p, 0, text_);
+    return out;
+  }
+  std::string Text(const formfile::Object& o) const {
+    std::string out;
+    AppendTextObject(out, o, 0, text_);
+    return out;
+  }
+  bool byText_ = false;
+  TextOptions text_;
+};
+
 class Mender {
 public:
-  Mender(std::string_view original, std::string_view fileName, std::string& out)
-      : original_(original), file_(fileName), out_(out) {}
+  Mender(std::string_view original, std::string_view fileName, std::string& out, Alike alike = {})
+      : original_(original), file_(fileName), out_(out), alike_(alike) {}
 
   void Object(const formfile::Object& before, const ObjectSpan& span, const formfile::Object& after) {
-    if (SameObject(before, after)) {
+    if (alike_(before, after)) {
       Copy(span.begin, span.end);
       return;
     }
-    if (before.flags == after.flags && before.position == after.position && before.className == after.className &&
-        before.name == after.name) {
+    if (SameHeader(before, after)) {
       Copy(span.begin, span.headerEnd);
     } else {
       // A new header: stream the object without properties and children, then drop its two zeros.
@@ -79,11 +130,10 @@ private:
   void Properties(const formfile::Object& before, const ObjectSpan& span, const formfile::Object& after) {
     size_t cursor = 0;
     for (const Property& p : after.properties) {
-      size_t k = cursor;
-      while (k < before.properties.size() && !detail::EqualNoCase(before.properties[k].name, p.name)) ++k;
+      const size_t k = NextMatch(before.properties, cursor, p);
       if (k < before.properties.size()) {
         cursor = k + 1;
-        if (before.properties[k].name == p.name && SameValue(before.properties[k].value, p.value)) {
+        if (alike_(before.properties[k], p)) {
           Copy(span.properties[k].first, span.properties[k].second);
           continue;
         }
@@ -95,10 +145,7 @@ private:
   void Children(const formfile::Object& before, const ObjectSpan& span, const formfile::Object& after) {
     size_t cursor = 0;
     for (const formfile::Object& child : after.children) {
-      size_t k = cursor;
-      while (k < before.children.size() && !(before.children[k].name == child.name &&
-                                             before.children[k].className == child.className))
-        ++k;
+      const size_t k = NextMatch(before.children, cursor, child);
       if (k < before.children.size()) {
         cursor = k + 1;
         Object(before.children[k], span.children[k], child);
@@ -111,7 +158,103 @@ private:
   std::string_view original_;
   std::string_view file_;
   std::string& out_;
+  Alike alike_;
 };
+
+// The text notation's counterpart: every object, property and 'end' that the edit left alone keeps
+// its lines, with the blank lines before it; only what changed is written anew, at its object's
+// indentation. A file whose parts do not each stand on lines of their own (hand-written forms
+// may put several on one line) cannot be mended line by line: NotLineShaped.
+struct NotLineShaped {};
+
+class TextMender {
+public:
+  TextMender(std::string_view original, const TextOptions& options, std::string& out)
+      : original_(original), options_(options), out_(out), alike_(options.codePage) {}
+
+  // `lead`: where the lines of this object (with the blank lines before it) begin.
+  void Object(const formfile::Object& before, const ObjectSpan& span, const formfile::Object& after, size_t lead,
+              int level, bool root = false) {
+    const size_t last = root ? original_.size() : LineEnd(span.end);
+    if (alike_(before, after)) {
+      Copy(lead, last);
+      return;
+    }
+    const size_t headerEnd = LineEnd(span.headerEnd);
+    if (SameHeader(before, after)) {
+      Copy(lead, headerEnd);
+    } else {
+      Copy(lead, LineStart(span.begin));
+      AppendTextHeader(out_, after, level, options_);
+    }
+    size_t cursor = 0;
+    for (const Property& p : after.properties) {
+      const size_t k = NextMatch(before.properties, cursor, p);
+      if (k < before.properties.size()) {
+        cursor = k + 1;
+        if (alike_(before.properties[k], p)) {
+          Copy(k == 0 ? headerEnd : LineEnd(span.properties[k - 1].second), LineEnd(span.properties[k].second));
+          continue;
+        }
+      }
+      AppendTextProperty(out_, p, level + 1, options_);
+    }
+    const size_t childrenLead =
+        before.properties.empty() ? headerEnd : LineEnd(span.properties.back().second);
+    cursor = 0;
+    for (const formfile::Object& child : after.children) {
+      const size_t k = NextMatch(before.children, cursor, child);
+      if (k < before.children.size()) {
+        cursor = k + 1;
+        Object(before.children[k], span.children[k], child,
+               k == 0 ? childrenLead : LineEnd(span.children[k - 1].end), level + 1);
+        continue;
+      }
+      AppendTextObject(out_, child, level + 1, options_);
+    }
+    Copy(before.children.empty() ? childrenLead : LineEnd(span.children.back().end), last);
+  }
+
+private:
+  void Copy(size_t from, size_t to) { out_.append(original_.substr(from, to - from)); }
+
+  // Just past the line end that follows `at` after blanks (or the file's end); a part after it on
+  // the same line makes the file not line-shaped.
+  size_t LineEnd(size_t at) const {
+    while (at < original_.size() && (original_[at] == ' ' || original_[at] == '\t')) ++at;
+    if (at == original_.size()) return at;
+    if (original_[at] == '\n') return at + 1;
+    if (original_[at] == '\r') return at + 1 < original_.size() && original_[at + 1] == '\n' ? at + 2 : at + 1;
+    throw NotLineShaped{};
+  }
+  // Where the line of the part at `at` begins; only blanks may stand before it.
+  size_t LineStart(size_t at) const {
+    while (at > 0 && (original_[at - 1] == ' ' || original_[at - 1] == '\t')) --at;
+    if (at > 0 && original_[at - 1] != '\n' && original_[at - 1] != '\r' && original_.substr(0, at) != "\xEF\xBB\xBF")
+      throw NotLineShaped{};
+    return at;
+  }
+
+  std::string_view original_;
+  const TextOptions& options_;
+  std::string& out_;
+  Alike alike_;
+};
+
+std::string Mend(std::string_view original, const BinaryInfo& info, const ObjectSpan& layout,
+                 const formfile::Object& before, const formfile::Object& after, std::string_view fileName,
+                 Alike alike) {
+  std::string out;
+  out.reserve(original.size() + 1024);
+  out.append(original.substr(0, info.dataStart + 4));  // header and signature
+  Mender(original, fileName, out, alike).Object(before, layout, after);
+  if (info.resourceHeader) {
+    const std::uint64_t size = out.size() - info.dataStart;
+    if (size > 0xFFFFFFFFu) throw std::length_error("form larger than 4 GiB");
+    for (int i = 0; i < 4; ++i) out[info.sizeAt + static_cast<size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -172,16 +315,37 @@ bool SameObject(const Object& a, const Object& b) {
 
 std::string MendBinary(std::string_view original, const BinaryInfo& info, const ObjectSpan& layout,
                        const Object& before, const Object& after, std::string_view fileName) {
-  std::string out;
-  out.reserve(original.size() + 1024);
-  out.append(original.substr(0, info.dataStart + 4));  // header and signature
-  Mender(original, fileName, out).Object(before, layout, after);
-  if (info.resourceHeader) {
-    const std::uint64_t size = out.size() - info.dataStart;
-    if (size > 0xFFFFFFFFu) throw std::length_error("form larger than 4 GiB");
-    for (int i = 0; i < 4; ++i) out[info.sizeAt + static_cast<size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
+  return Mend(original, info, layout, before, after, fileName, Alike());
+}
+
+std::string MendForm(std::string_view original, const Object& after, std::string_view fileName,
+                     TextOptions options) {
+  switch (DetectFormat(original)) {
+    case FileFormat::Binary:
+    case FileFormat::BinaryWithHeader: {
+      BinaryInfo info;
+      ObjectSpan layout;
+      const Object before = ReadBinary(original, fileName, &info, &layout);
+      return Mend(original, info, layout, before, after, fileName, Alike(options.codePage));
+    }
+    case FileFormat::Text: {
+      TextInfo info;
+      ObjectSpan layout;
+      const Object before = ReadText(original, fileName, &info, &layout);
+      options.lineEnd = info.lineEnd;
+      options.byteOrderMark = info.byteOrderMark;
+      std::string out;
+      out.reserve(original.size() + 1024);
+      try {
+        TextMender(original, options, out).Object(before, layout, after, 0, 0, true);
+      } catch (const NotLineShaped&) {
+        out = WriteText(after, options);
+      }
+      return out;
+    }
+    default:
+      return WriteText(after, options);
   }
-  return out;
 }
 
 }  // namespace vorlect::formfile

@@ -22,6 +22,13 @@ namespace vorlect::formfile {
 std::string MendBinary(std::string_view original, const BinaryInfo& info, const ObjectSpan& layout,
                        const Object& before, const Object& after, std::string_view fileName = {});
 
+// The bytes of the form file `original` (binary or text) after its tree was edited into `after`.
+// A binary file is mended as above; a text file keeps the lines of every part the edit left alone
+// and its line ends and byte-order mark, the changed parts written with `options` (a file whose
+// parts share lines is written whole). Throws FormFileError for an unreadable original.
+std::string MendForm(std::string_view original, const Object& after, std::string_view fileName = {},
+                     TextOptions options = {});
+
 // Deep equality of values and objects, value types included.
 bool SameValue(const Value& a, const Value& b);
 bool SameObject(const Object& a, const Object& b);

@@ -166,11 +166,23 @@ void AppendCurrency(std::string& out, std::int64_t count) {
 
 class TextWriter {
 public:
-  TextWriter(std::string& out, const TextOptions& options)
-      : out_(out), options_(options), eol_(options.lineEnd == LineEnd::CRLF ? "\r\n" : "\n") {}
+  TextWriter(std::string& out, const TextOptions& options, int level = 0)
+      : out_(out), options_(options), eol_(options.lineEnd == LineEnd::CRLF ? "\r\n" : "\n"), level_(level) {}
 
   void WriteObject(const Object& obj) {
+    WriteHeader(obj);
     path_.push_back(obj.name.empty() ? std::string_view(obj.className) : std::string_view(obj.name));
+    ++level_;
+    for (const auto& p : obj.properties) WriteProperty(p);
+    for (const auto& c : obj.children) WriteObject(c);
+    --level_;
+    Indent();
+    out_ += "end";
+    out_ += eol_;
+    path_.pop_back();
+  }
+
+  void WriteHeader(const Object& obj) {
     Indent();
     if (obj.flags & ffInherited) out_ += "inherited ";
     else if (obj.flags & ffInline) out_ += "inline ";
@@ -186,12 +198,14 @@ public:
       out_ += ']';
     }
     out_ += eol_;
-    ++level_;
-    for (const auto& p : obj.properties) WriteProperty(p);
-    for (const auto& c : obj.children) WriteObject(c);
-    --level_;
+  }
+
+  void WriteProperty(const Property& p) {
+    path_.push_back(p.name);
     Indent();
-    out_ += "end";
+    out_ += p.name;
+    out_ += " = ";
+    WriteValue(p.value);
     out_ += eol_;
     path_.pop_back();
   }
@@ -216,16 +230,6 @@ private:
     char buf[32];
     auto res = std::to_chars(buf, buf + sizeof buf, v);
     out_.append(buf, res.ptr);
-  }
-
-  void WriteProperty(const Property& p) {
-    path_.push_back(p.name);
-    Indent();
-    out_ += p.name;
-    out_ += " = ";
-    WriteValue(p.value);
-    out_ += eol_;
-    path_.pop_back();
   }
 
   void WriteValue(const Value& v) {
@@ -488,9 +492,9 @@ public:
 
   bool bom() const { return bom_; }
 
-  Object ParseRoot() {
+  Object ParseRoot(ObjectSpan* layout) {
     SkipBlanks();
-    Object root = ParseObject(0);
+    Object root = ParseObject(0, layout);
     SkipBlanks();
     if (p_ < s_.size()) Fail("unexpected " + Describe() + " after the final 'end'");
     return root;
@@ -583,10 +587,13 @@ private:
     return r;
   }
 
-  Object ParseObject(int depth) {
+  // With `span`, records where the object's parts lie: its keyword, the end of its header, each
+  // property from its name to the end of its value, the keyword 'end' and just past it.
+  Object ParseObject(int depth, ObjectSpan* span) {
     if (depth > kMaxDepth) Fail("objects nested too deeply");
     Object obj;
     std::string_view kw = PeekIdent();
+    if (span) span->begin = p_;
     if (EqualNoCase(kw, "inherited")) obj.flags = ffInherited;
     else if (EqualNoCase(kw, "inline")) obj.flags = ffInline;
     else if (!EqualNoCase(kw, "object"))
@@ -600,6 +607,7 @@ private:
     } else {
       obj.className = std::move(first);
     }
+    if (span) span->headerEnd = p_;
     if (At('[')) {
       ++p_;
       obj.position = IntegerToken("a child position");
@@ -607,6 +615,7 @@ private:
       obj.positionType = Value::Integer(obj.position).type;
       obj.flags |= ffChildPos;
       Expect(']', "after the child position");
+      if (span) span->headerEnd = p_;
     }
     for (;;) {
       std::string_view id = PeekIdent();
@@ -614,18 +623,22 @@ private:
       if (EqualNoCase(id, "end") || EqualNoCase(id, "object") || EqualNoCase(id, "inherited") ||
           EqualNoCase(id, "inline"))
         break;
+      const size_t first = p_;
       obj.properties.push_back(ParseProperty(depth));
+      if (span) span->properties.emplace_back(first, p_);
     }
     for (;;) {
       std::string_view id = PeekIdent();
       if (EqualNoCase(id, "end")) {
+        if (span) span->propertiesEnd = p_;
         p_ += id.size();
         break;
       }
       if (!(EqualNoCase(id, "object") || EqualNoCase(id, "inherited") || EqualNoCase(id, "inline")))
         Fail("expected an object or 'end' but found " + Describe());
-      obj.children.push_back(ParseObject(depth + 1));
+      obj.children.push_back(ParseObject(depth + 1, span ? &span->children.emplace_back() : nullptr));
     }
+    if (span) span->end = p_;
     return obj;
   }
 
@@ -974,9 +987,21 @@ std::string WriteText(const Object& root, const TextOptions& options) {
   return out;
 }
 
-Object ReadText(std::string_view data, std::string_view fileName, TextInfo* info) {
+void AppendTextObject(std::string& out, const Object& object, int level, const TextOptions& options) {
+  TextWriter(out, options, level).WriteObject(object);
+}
+
+void AppendTextHeader(std::string& out, const Object& object, int level, const TextOptions& options) {
+  TextWriter(out, options, level).WriteHeader(object);
+}
+
+void AppendTextProperty(std::string& out, const Property& property, int level, const TextOptions& options) {
+  TextWriter(out, options, level).WriteProperty(property);
+}
+
+Object ReadText(std::string_view data, std::string_view fileName, TextInfo* info, ObjectSpan* layout) {
   TextParser parser(data, fileName);
-  Object root = parser.ParseRoot();
+  Object root = parser.ParseRoot(layout);
   if (info) {
     info->byteOrderMark = parser.bom();
     size_t lf = data.find('\n');

@@ -12,9 +12,12 @@
 
 #include <filesystem>
 
+#include "host/formfile/FormMend.h"
 #include "host/framework/Streaming.h"
 #include "host/framework/TypInfo.h"
 #include "host/ports/Ports.h"
+#include "platform/CodePages.h"
+#include "platform/Files.h"
 #include "ui/ide/ComponentPalette.h"
 #include "ui/ide/FormDesigner.h"
 #include "ui/ide/IdeServices.h"
@@ -33,6 +36,18 @@ std::string FormKey(const std::string& path) {
   fs::path p = fs::absolute(path).lexically_normal();
   p.replace_extension();
   return p.string();
+}
+
+// A form file read for designing, with the bytes it was read from.
+std::unique_ptr<host::TComponent> ReadDesignedForm(const std::string& path, std::string& original,
+                                                   formfile::FileFormat& format) {
+  std::string bytes = formfile::ReadFormFile(path);
+  host::ReadOptions options;
+  options.designing = true;
+  options.fileName = path;
+  auto root = host::LoadForm(bytes, options, &format);
+  original = std::move(bytes);
+  return root;
 }
 
 }  // namespace
@@ -262,9 +277,7 @@ bool TIdeWindow::OpenForm(const std::string& path) {
   form->unitPath = fs::path(p).replace_extension(".pas").string();
   form->formPath = fs::path(p).replace_extension(".dfm").string();
   try {
-    host::ReadOptions options;
-    options.designing = true;
-    form->root = host::LoadFormFile(form->formPath, options, &form->format);
+    form->root = ReadDesignedForm(form->formPath, form->original, form->format);
   } catch (const std::exception& e) {
     ports::MessageDlg("The form " + form->formPath + " could not be opened:\r" + e.what(), ports::mtError, {ports::mbOK});
     return false;
@@ -286,8 +299,13 @@ bool TIdeWindow::SaveForm(const std::string& path) {
       if (f->designer == CurrentDesigner()) form = f.get();
   if (!form) return false;
   try {
-    // The format it was read in: a binary form stays binary, a text form text.
-    host::SaveFormFile(*form->root, form->formPath, form->format);
+    // In the format it was read in, the file mended around the edits: every object and property
+    // the designer left alone keeps its bytes (binary) or its lines (text).
+    formfile::TextOptions text;
+    text.codePage = platform::AnsiCodePage();
+    std::string bytes = formfile::MendForm(form->original, host::WriteComponentTree(*form->root), form->formPath, text);
+    platform::WriteFileAtomic(form->formPath, bytes);
+    form->original = std::move(bytes);
   } catch (const std::exception& e) {
     ports::MessageDlg("The form " + form->formPath + " could not be saved:\r" + e.what(), ports::mtError, {ports::mbOK});
     return false;
@@ -303,10 +321,9 @@ bool TIdeWindow::ReloadForm(const std::string& path) {
   if (!form) return false;
   std::unique_ptr<host::TComponent> root;
   formfile::FileFormat format = form->format;
+  std::string original;
   try {
-    host::ReadOptions options;
-    options.designing = true;
-    root = host::LoadFormFile(form->formPath, options, &format);
+    root = ReadDesignedForm(form->formPath, original, format);
   } catch (const std::exception& e) {
     ports::MessageDlg("The form " + form->formPath + " could not be read again:\r" + e.what(), ports::mtError,
                       {ports::mbOK});
@@ -320,6 +337,7 @@ bool TIdeWindow::ReloadForm(const std::string& path) {
   delete page;  // the designer with it
   form->root = std::move(root);
   form->format = format;
+  form->original = std::move(original);
   ShowDesigner(*form, index);
   if (!current) tabs_->setCurrentIndex(tabs_->currentIndex());
   return true;

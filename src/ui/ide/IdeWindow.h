@@ -63,6 +63,7 @@ private:
   struct TOpenForm {
     std::string unitPath, formPath;
     formfile::FileFormat format = formfile::FileFormat::Text;
+    std::string original;  // the file's bytes as last read or saved: a save mends them
     std::unique_ptr<host::TComponent> root;
     TFormDesigner* designer = nullptr;
   };
