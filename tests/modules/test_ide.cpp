@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -196,11 +197,27 @@ TEST(IdeSession, DropTranslateSwitchMoveSaveReopenAndExport) {
   EXPECT_EQ(button->Left(), left0 - 12);
   RunVerb(*d, *vorlect, "Language &0");
 
-  // The project manager from the expert's menu item; its export writes a CSV.
+  // The project manager from the expert's menu item: its search finds a text of a form that is
+  // not open, and a double-click on the hit opens that form in a designer; its export writes a CSV.
+  const std::string main = (folder / "Main.dfm").string();
+  ASSERT_FALSE(ide.DesignerOf(main));
+  bool searched = false;
+  WhenShown("SearchDlg", [&](QWidget& dlg) {
+    QTest::keyClicks(dlg.findChild<QLineEdit*>("EdSearch"), "Kunde");
+    QTest::mouseClick(dlg.findChild<QAbstractButton*>("BtnFind"), Qt::LeftButton);
+    auto* hits = dlg.findChild<QTreeWidget*>("LvResults");
+    QTRY_VERIFY(hits->topLevelItemCount() > 0);
+    const QRect first = hits->visualItemRect(hits->topLevelItem(0));
+    QTest::mouseClick(hits->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(hits->viewport(), Qt::LeftButton, {}, first.center());
+    searched = true;
+    dlg.close();
+  });
   bool managed = false;
   WhenShown("FPrjList", [&](QWidget& w) {
     Shot(w, "ide-project-manager.png");
     QTest::mouseClick(w.findChild<QAbstractButton*>("BtnSelectAll"), Qt::LeftButton);
+    w.findChild<QAction*>("FindReplace1")->trigger();
     QTest::mouseClick(w.findChild<QAbstractButton*>("BtnImExport"), Qt::LeftButton);
     auto* name = w.findChild<QLineEdit*>("FileEdit");
     name->selectAll();
@@ -215,6 +232,9 @@ TEST(IdeSession, DropTranslateSwitchMoveSaveReopenAndExport) {
   ports.queueAnswer(ports::mrNo);  // no separate files per language
   item->Click();
   EXPECT_TRUE(managed);
+  EXPECT_TRUE(searched);
+  ASSERT_TRUE(ide.DesignerOf(main)) << "the search hit's form was not opened";
+  EXPECT_EQ(ide.CurrentFormFile(), (folder / "Main.pas").string());
   std::ifstream in(folder / "Strings.csv", std::ios::binary);
   const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_NE(csv.find(about), std::string::npos) << csv.substr(0, 400);
