@@ -1,5 +1,6 @@
 #include "VorlectExpert.h"
 
+#include "host/framework/Controls.h"
 #include "sharemem/MyShareMem.h"
 #include "ui/editor/VLEditorWindow.h"
 #include "ui/project/ProjectManager.h"
@@ -79,5 +80,7 @@ extern "C" __attribute__((visibility("default"))) bool EditorCall(runtime::TBase
   const bool accepted = ui::TEditVorlectWindow::Open(*component, expert::ApplicationHandle);
   // Accept leaves 1; Cancel and the close box leave the editor unaccepted, and the result false.
   if (accepted) expert::EditorOutcome = 1;
+  // The form being designed comes back to the top once the editor is gone.
+  if (auto* form = dynamic_cast<host::TCustomForm*>(component->Owner())) form->BringToFront();
   return expert::EditorOutcome == 1;
 }

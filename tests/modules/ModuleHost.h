@@ -23,6 +23,15 @@ public:
   int modified = 0;
 };
 
+// Counts the requests of a tree's components to come to the front.
+class TFrontCounter : public host::TChangeObserver {
+public:
+  void ComponentChanged(host::TComponent&) override {}
+  void ComponentDestroying(host::TComponent&) override {}
+  void ComponentBroughtToFront(host::TComponent&) override { ++count; }
+  int count = 0;
+};
+
 class TModuleHost {
 public:
   TModuleHost();

@@ -416,6 +416,8 @@ TEST_F(ModulesTest, EditorOpensThroughTheExpertAndOnlyAcceptMarksTheFormModified
   ASSERT_TRUE(host.LoadExpert());
   TCountingDesigner designer;
   auto form = DesignedForm("    Languages = 2\n" + StringsProp("Words", {"%Form%", "Order", "Bestellung"}));
+  TFrontCounter front;
+  form->SetChangeObserver(&front);
   auto editor = host::DesignRegistry().ComponentEditor(VorlectOf(*form), &designer);
 
   // Accepted: the form is modified, and the editor grew the package's lists (it added a language).
@@ -431,8 +433,21 @@ TEST_F(ModulesTest, EditorOpensThroughTheExpertAndOnlyAcceptMarksTheFormModified
   WhenEditorShown([](QWidget& w) { w.findChild<QAction*>("Cancel1")->trigger(); });
   editor->ExecuteVerb(0);
   EXPECT_EQ(designer.modified, 1);
+  // However the editor closed, the form came back to the front.
+  EXPECT_EQ(front.count, 3);
+  form->SetChangeObserver(nullptr);
   // Lists the expert touched are freed by the package with the form (checked by the sanitizers).
   form.reset();
+
+  // A component whose owner is no form is edited alike; nothing is brought to the front.
+  host::TComponent owner(nullptr);
+  owner.SetChangeObserver(&front);
+  auto* loose = new runtime::TVorlect(&owner);
+  WhenEditorShown([](QWidget& w) { w.findChild<QAction*>("Accept1")->trigger(); });
+  host::DesignRegistry().ComponentEditor(*loose, &designer)->Edit();
+  EXPECT_EQ(designer.modified, 2);
+  EXPECT_EQ(front.count, 3);
+  owner.SetChangeObserver(nullptr);
 }
 
 // ---- The IDE host -----------------------------------------------------------------------------------
@@ -507,9 +522,15 @@ TEST_F(ModulesTest, IdeOpensAProjectLoadsTheModulesAndSavesFormsInTheirOwnFormat
     ide.grab().save(QString(shots) + "/ide-designer.png");
   }
 
+  // A form asking to come to the front (as after the translation editor) becomes the current one.
+  ASSERT_TRUE(ide.OpenForm(folder + "/Main.dfm"));
+  ui::TFormDesigner* designer = ide.DesignerOf(folder + "/Options.dfm");
+  ASSERT_TRUE(designer);
+  designer->Form().BringToFront();
+  EXPECT_EQ(ide.CurrentFormFile(), folder + "/Options.pas");
+
   // A control moved in the designer of the binary form is where it was moved after the form is
   // read again, and the form is still binary.
-  ui::TFormDesigner* designer = ide.DesignerOf(folder + "/Options.dfm");
   ASSERT_TRUE(designer);
   host::TControl* moved = nullptr;
   for (int i = 0; i < designer->Form().ComponentCount() && !moved; ++i)

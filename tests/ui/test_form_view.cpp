@@ -423,6 +423,14 @@ private slots:
     QCOMPARE(view->WidgetOf(form->FindComponent("ListBox1"))->toolTip(), QString("a hint"));
     dynamic_cast<host::TStrings*>(host::GetObjectProp(*form->FindComponent("ListBox1"), "Items"))->Add("gamma");
     QCOMPARE(qobject_cast<QListWidget*>(view->WidgetOf(form->FindComponent("ListBox1")))->count(), 3);
+    // A control brought to the front is above its siblings; the form tells whoever shows it.
+    QWidget* label = view->WidgetOf(form->FindComponent("Label1"));
+    QVERIFY(label->parentWidget()->children().last() != label);
+    AsControl(*form->FindComponent("Label1")).BringToFront();
+    QCOMPARE(label->parentWidget()->children().last(), label);
+    QSignalSpy front(view.get(), &FormView::FormBroughtToFront);
+    AsControl(*form).BringToFront();
+    QCOMPARE(front.count(), 1);
 
     // A group box goes with the label inside it.
     host::TComponent* inner = form->FindComponent("InnerLabel");

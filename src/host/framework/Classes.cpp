@@ -135,6 +135,10 @@ void NotifyChanged(TPersistent* object) {
     if (TCollection* collection = item->Collection()) NotifyChanged(collection->Owner());
 }
 
+void NotifyBroughtToFront(TComponent& component) {
+  if (TChangeObserver* observer = FindObserver(&component)) observer->ComponentBroughtToFront(component);
+}
+
 TChangeBatch::TChangeBatch(TComponent* component) : observer_(FindObserver(component)) {
   if (observer_) observer_->BeginBatch();
 }

@@ -283,11 +283,16 @@ public:
   // Batches nest.
   virtual void BeginBatch() {}
   virtual void EndBatch() {}
+  // `component` asks to be shown above its siblings; the tree's root (a form): its window above
+  // the other windows.
+  virtual void ComponentBroughtToFront(TComponent& component) { (void)component; }
 };
 
 // Reports a change of `object`: a component, or something a component holds that knows its way
 // back (a collection item). Other objects report nothing.
 void NotifyChanged(TPersistent* object);
+// Reports that `component` asks to be brought to the front (TControl::BringToFront).
+void NotifyBroughtToFront(TComponent& component);
 
 // Gathers the changes made while it lives into one batch of the observer of `component`, if any.
 class TChangeBatch {

@@ -124,6 +124,8 @@ public:
   int Height() const { return height_; }
   void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
   virtual void SetBounds(int left, int top, int width, int height);
+  // Above its siblings; a form: its window above the other windows, as the view showing it can.
+  void BringToFront() { NotifyBroughtToFront(*this); }
   virtual int ClientWidth() const { return width_; }
   virtual void SetClientWidth(int v) { SetWidth(v); }
   virtual int ClientHeight() const { return height_; }

@@ -414,6 +414,16 @@ void FormView::EndBatch() {
     if (form_) RefreshComponent(*component);
 }
 
+void FormView::ComponentBroughtToFront(TComponent& component) {
+  if (&component == form_) {
+    window()->raise();
+    window()->activateWindow();
+    emit FormBroughtToFront();
+  } else if (QWidget* widget = WidgetOf(&component)) {
+    widget->raise();
+  }
+}
+
 void FormView::ComponentDestroying(TComponent& component) {
   if (&component == form_) return Clear();
   // A component gone in the middle of a batch is not refreshed at its end.

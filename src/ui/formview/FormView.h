@@ -53,12 +53,17 @@ public:
   // left out.
   QStringList ShownTexts() const;
 
+signals:
+  // The form asked for its window to come to the front; the view has raised its own window.
+  void FormBroughtToFront();
+
 private:
   // host::TChangeObserver
   void ComponentChanged(host::TComponent& component) override;
   void ComponentDestroying(host::TComponent& component) override;
   void BeginBatch() override { ++batch_; }
   void EndBatch() override;
+  void ComponentBroughtToFront(host::TComponent& component) override;
 
   void BuildControls(host::TWinControl& parent, QWidget* container, Kind parentKind);
   QWidget* CreateWidget(host::TControl& control, Kind kind, QWidget* container, Kind parentKind);

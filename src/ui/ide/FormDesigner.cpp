@@ -83,6 +83,7 @@ TFormDesigner::TFormDesigner(TControl& form, QWidget* parent) : QWidget(parent),
   layout->addWidget(caption_);
   view_ = new formview::FormView(form_, this);
   layout->addWidget(view_);
+  connect(view_, &formview::FormView::FormBroughtToFront, this, &TFormDesigner::FormBroughtToFront);
   overlay_ = new TDesignOverlay(*this, view_->ClientArea());
   BuildIcons();
   UpdateOverlay();
@@ -100,6 +101,7 @@ void TFormDesigner::Rebuild() {
   delete layout()->replaceWidget(view_, fresh);  // the old view's layout item is ours to free
   delete view_;
   view_ = fresh;
+  connect(view_, &formview::FormView::FormBroughtToFront, this, &TFormDesigner::FormBroughtToFront);
   view_->show();
   overlay_ = new TDesignOverlay(*this, view_->ClientArea());
   BuildIcons();

@@ -64,6 +64,8 @@ public:
 signals:
   void SelectionChanged(vorlect::host::TComponent* component);
   void FormModified();
+  // The form asked to come to the front (a tool finished with it).
+  void FormBroughtToFront();
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

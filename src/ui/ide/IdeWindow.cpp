@@ -258,6 +258,7 @@ void TIdeWindow::ShowDesigner(TOpenForm& form, int tabIndex) {
   connect(d, &TFormDesigner::SelectionChanged, this, [this, d](host::TComponent* c) {
     if (CurrentDesigner() == d) inspector_->Inspect(c, d);
   });
+  connect(d, &TFormDesigner::FormBroughtToFront, this, [this, scroll] { tabs_->setCurrentWidget(scroll); });
   connect(d, &TFormDesigner::FormModified, this, [this] {
     statusBar()->clearMessage();
     UpdateTitles();
