@@ -344,7 +344,7 @@ std::string MendForm(std::string_view original, const Object& after, std::string
       return out;
     }
     default:
-      return WriteText(after, options);
+      throw FormFileError(std::string(fileName), "start", "neither a binary nor a text form file");
   }
 }
 

@@ -25,7 +25,8 @@ std::string MendBinary(std::string_view original, const BinaryInfo& info, const 
 // The bytes of the form file `original` (binary or text) after its tree was edited into `after`.
 // A binary file is mended as above; a text file keeps the lines of every part the edit left alone
 // and its line ends and byte-order mark, the changed parts written with `options` (a file whose
-// parts share lines is written whole). Throws FormFileError for an unreadable original.
+// parts share lines is written whole). Throws FormFileError for an original of neither format or
+// an unreadable one.
 std::string MendForm(std::string_view original, const Object& after, std::string_view fileName = {},
                      TextOptions options = {});
 
