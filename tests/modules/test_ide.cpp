@@ -239,6 +239,44 @@ TEST(IdeSession, DropTranslateSwitchMoveSaveReopenAndExport) {
   const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_NE(csv.find(about), std::string::npos) << csv.substr(0, 400);
   EXPECT_NE(csv.find("\xDC" "ber Bestellungen"), std::string::npos) << csv.substr(0, 400);
+
+  // A translator's edit comes back through the project manager's import while the form is open
+  // with an unsaved move: the IDE saves the form first, and shows it as the import rewrote it.
+  {
+    std::string edited = csv;
+    edited.replace(edited.find("\xDC" "ber Bestellungen"), 17, "\xDC" "ber alle Bestellungen");
+    std::ofstream(folder / "Strings.csv", std::ios::binary) << edited;
+  }
+  d = ide.DesignerOf(about);
+  button = dynamic_cast<host::TControl*>(d->Form().FindComponent("BtnClose"));
+  d->Select(button);
+  QTest::keyClick(d, Qt::Key_Down, Qt::ControlModifier);
+  const int top0 = button->Top();
+  ASSERT_TRUE(d->IsModified());
+  bool imported = false;
+  WhenShown("FPrjList", [&](QWidget& w) {
+    QTest::mouseClick(w.findChild<QAbstractButton*>("BtnSelectAll"), Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QAbstractButton*>("BtnImExport"), Qt::LeftButton);
+    auto* name = w.findChild<QLineEdit*>("FileEdit");
+    name->selectAll();
+    QTest::keyClicks(name, "Strings.csv");
+    QTest::mouseClick(w.findChild<QAbstractButton*>("BtnImport"), Qt::LeftButton);
+    imported = true;
+    w.close();
+  });
+  ports.queueAnswer(ports::mrNo);
+  ports.queueAnswer(ports::mrNo);
+  item->Click();
+  ASSERT_TRUE(imported);
+  d = ide.DesignerOf(about);
+  ASSERT_TRUE(d);
+  EXPECT_FALSE(d->IsModified());
+  vorlect = dynamic_cast<runtime::TBaseVorlect*>(d->Form().FindComponent("Vorlect1"));
+  button = dynamic_cast<host::TControl*>(d->Form().FindComponent("BtnClose"));
+  ASSERT_TRUE(vorlect && button);
+  EXPECT_EQ(button->Top(), top0) << "the unsaved move was lost";
+  RunVerb(*d, *vorlect, "Language &1");
+  EXPECT_EQ(host::GetStrProp(d->Form(), "Caption"), "\xDC" "ber alle Bestellungen");
   ide.Loader().ReleaseExperts();
   ::unsetenv("VORLECT_REGISTRY_DIR");
 }
