@@ -182,6 +182,7 @@ constexpr std::string_view kHandWritten =
     "    end\n"
     "end\n";
 
+// New lines take the file's own step of indentation.
 TEST(MendText, AnEditKeepsTheLinesOfEverythingItLeftAlone) {
   const Object before = ReadText(kHandWritten, "hand");
   EXPECT_EQ(MendForm(kHandWritten, before, "hand"), kHandWritten);
@@ -195,7 +196,7 @@ TEST(MendText, AnEditKeepsTheLinesOfEverythingItLeftAlone) {
   EXPECT_EQ(mended,
             "object Form1: TForm1\n"
             "    Left = $10\n"
-            "  Caption = 'All orders'\n"
+            "    Caption = 'All orders'\n"
             "\n"
             "    object List1: TListBox\n"
             "        Items.Strings = ('one'\n"
@@ -203,15 +204,15 @@ TEST(MendText, AnEditKeepsTheLinesOfEverythingItLeftAlone) {
             "    end\n"
             "    object Button1: TButton\n"
             "        Caption = 'OK'\n"
-            "    Top = 8\n"
+            "        Top = 8\n"
             "    end\n"
-            "  object Vorlect1: TVorlect\n"
-            "    Languages = 2\n"
-            "    Words.Strings = (\n"
-            "      '%Form%'\n"
-            "      'Orders'\n"
-            "      'Bestellungen')\n"
-            "  end\n"
+            "    object Vorlect1: TVorlect\n"
+            "        Languages = 2\n"
+            "        Words.Strings = (\n"
+            "            '%Form%'\n"
+            "            'Orders'\n"
+            "            'Bestellungen')\n"
+            "    end\n"
             "end\n");
   EXPECT_TRUE(SameObject(ReadText(mended, "mended"), ReadText(WriteText(after), "written")));
 }

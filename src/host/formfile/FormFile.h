@@ -68,6 +68,8 @@ struct TextOptions {
   // identifier kNoNotationPlaceholder instead: for a text that is only read, or edited and mended
   // back into the binary file (FormMend.h), never for one saved as a form.
   bool placeholders = false;
+  // Spaces per level of nesting; the IDE writes 2.
+  int indentWidth = 2;
 };
 
 inline constexpr std::string_view kNoNotationPlaceholder = "VorlectValueWithoutNotation";

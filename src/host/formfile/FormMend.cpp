@@ -256,6 +256,18 @@ std::string Mend(std::string_view original, const BinaryInfo& info, const Object
   return out;
 }
 
+// The file's step of indentation: how far the root's first part stands in from the root.
+int IndentWidth(std::string_view text, const ObjectSpan& root, int otherwise) {
+  size_t first = std::string_view::npos;
+  if (!root.properties.empty()) first = root.properties.front().first;
+  else if (!root.children.empty()) first = root.children.front().begin;
+  if (first == std::string_view::npos) return otherwise;
+  size_t column = 0;
+  while (column < first && text[first - column - 1] == ' ') ++column;
+  const bool ownLine = column < first && (text[first - column - 1] == '\n' || text[first - column - 1] == '\r');
+  return ownLine && column > 0 && column <= 16 ? static_cast<int>(column) : otherwise;
+}
+
 }  // namespace
 
 bool SameValue(const Value& a, const Value& b) {
@@ -334,6 +346,7 @@ std::string MendForm(std::string_view original, const Object& after, std::string
       const Object before = ReadText(original, fileName, &info, &layout);
       options.lineEnd = info.lineEnd;
       options.byteOrderMark = info.byteOrderMark;
+      options.indentWidth = IndentWidth(original, layout, options.indentWidth);
       std::string out;
       out.reserve(original.size() + 1024);
       try {

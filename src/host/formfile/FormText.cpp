@@ -4,6 +4,7 @@
 #include "host/formfile/Names.h"
 #include "platform/CodePages.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cstdlib>
@@ -221,7 +222,7 @@ private:
     return s;
   }
 
-  void Indent() { out_.append(static_cast<size_t>(level_) * 2, ' '); }
+  void Indent() { out_.append(static_cast<size_t>(level_) * static_cast<size_t>(std::clamp(options_.indentWidth, 0, 16)), ' '); }
   void NewLine() {
     out_ += eol_;
     Indent();
