@@ -66,6 +66,15 @@ void WhenShown(const QString& name, std::function<void(QWidget&)> act) {
   poll->start();
 }
 
+// The project manager's exchange page: the file typed, then Export or Import clicked.
+void Exchange(QWidget& manager, const char* file, const char* button) {
+  QTest::mouseClick(manager.findChild<QAbstractButton*>("BtnImExport"), Qt::LeftButton);
+  auto* name = manager.findChild<QLineEdit*>("FileEdit");
+  name->selectAll();
+  QTest::keyClicks(name, file);
+  QTest::mouseClick(manager.findChild<QAbstractButton*>(button), Qt::LeftButton);
+}
+
 // A point of the designer where an icon dropped there touches nothing but the form.
 QPoint FreeSpot(ui::TFormDesigner& d) {
   for (int y = d.height() - 40; y > 0; y -= 8)
@@ -218,11 +227,7 @@ TEST(IdeSession, DropTranslateSwitchMoveSaveReopenAndExport) {
     Shot(w, "ide-project-manager.png");
     QTest::mouseClick(w.findChild<QAbstractButton*>("BtnSelectAll"), Qt::LeftButton);
     w.findChild<QAction*>("FindReplace1")->trigger();
-    QTest::mouseClick(w.findChild<QAbstractButton*>("BtnImExport"), Qt::LeftButton);
-    auto* name = w.findChild<QLineEdit*>("FileEdit");
-    name->selectAll();
-    QTest::keyClicks(name, "Strings");
-    QTest::mouseClick(w.findChild<QAbstractButton*>("BtnExport"), Qt::LeftButton);
+    Exchange(w, "Strings", "BtnExport");
     managed = true;
     w.close();
   });
@@ -256,11 +261,7 @@ TEST(IdeSession, DropTranslateSwitchMoveSaveReopenAndExport) {
   bool imported = false;
   WhenShown("FPrjList", [&](QWidget& w) {
     QTest::mouseClick(w.findChild<QAbstractButton*>("BtnSelectAll"), Qt::LeftButton);
-    QTest::mouseClick(w.findChild<QAbstractButton*>("BtnImExport"), Qt::LeftButton);
-    auto* name = w.findChild<QLineEdit*>("FileEdit");
-    name->selectAll();
-    QTest::keyClicks(name, "Strings.csv");
-    QTest::mouseClick(w.findChild<QAbstractButton*>("BtnImport"), Qt::LeftButton);
+    Exchange(w, "Strings.csv", "BtnImport");
     imported = true;
     w.close();
   });

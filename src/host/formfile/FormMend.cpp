@@ -45,6 +45,22 @@ size_t NextMatch(const std::vector<formfile::Object>& before, size_t cursor, con
   return cursor;
 }
 
+// Walks the parts of `after` in order, each with the next part of `before` that matches it:
+// `matched(k, part)` keeps part k of `before` (false: write the part anew after all), `fresh(part)`
+// writes one that has no match. Parts of `before` passed over are dropped.
+template <class Part, class Matched, class Fresh>
+void Walk(const std::vector<Part>& before, const std::vector<Part>& after, Matched matched, Fresh fresh) {
+  size_t cursor = 0;
+  for (const Part& part : after) {
+    const size_t k = NextMatch(before, cursor, part);
+    if (k < before.size()) {
+      cursor = k + 1;
+      if (matched(k, part)) continue;
+    }
+    fresh(part);
+  }
+}
+
 bool SameHeader(const formfile::Object& a, const formfile::Object& b) {
   return a.flags == b.flags && a.position == b.position && a.className == b.className && a.name == b.name;
 }
@@ -126,33 +142,26 @@ private:
   }
 
   // Each property of `after` takes the original bytes of the next property of `before` with the
-  // same name and value; properties of `before` passed over are dropped.
+  // same name and value.
   void Properties(const formfile::Object& before, const ObjectSpan& span, const formfile::Object& after) {
-    size_t cursor = 0;
-    for (const Property& p : after.properties) {
-      const size_t k = NextMatch(before.properties, cursor, p);
-      if (k < before.properties.size()) {
-        cursor = k + 1;
-        if (alike_(before.properties[k], p)) {
+    Walk(
+        before.properties, after.properties,
+        [&](size_t k, const Property& p) {
+          if (!alike_(before.properties[k], p)) return false;
           Copy(span.properties[k].first, span.properties[k].second);
-          continue;
-        }
-      }
-      Fresh(p);
-    }
+          return true;
+        },
+        [&](const Property& p) { Fresh(p); });
   }
 
   void Children(const formfile::Object& before, const ObjectSpan& span, const formfile::Object& after) {
-    size_t cursor = 0;
-    for (const formfile::Object& child : after.children) {
-      const size_t k = NextMatch(before.children, cursor, child);
-      if (k < before.children.size()) {
-        cursor = k + 1;
-        Object(before.children[k], span.children[k], child);
-        continue;
-      }
-      Fresh(child);
-    }
+    Walk(
+        before.children, after.children,
+        [&](size_t k, const formfile::Object& child) {
+          Object(before.children[k], span.children[k], child);
+          return true;
+        },
+        [&](const formfile::Object& child) { Fresh(child); });
   }
 
   std::string_view original_;
@@ -187,31 +196,24 @@ public:
       Copy(lead, LineStart(span.begin));
       AppendTextHeader(out_, after, level, options_);
     }
-    size_t cursor = 0;
-    for (const Property& p : after.properties) {
-      const size_t k = NextMatch(before.properties, cursor, p);
-      if (k < before.properties.size()) {
-        cursor = k + 1;
-        if (alike_(before.properties[k], p)) {
+    Walk(
+        before.properties, after.properties,
+        [&](size_t k, const Property& p) {
+          if (!alike_(before.properties[k], p)) return false;
           Copy(k == 0 ? headerEnd : LineEnd(span.properties[k - 1].second), LineEnd(span.properties[k].second));
-          continue;
-        }
-      }
-      AppendTextProperty(out_, p, level + 1, options_);
-    }
+          return true;
+        },
+        [&](const Property& p) { AppendTextProperty(out_, p, level + 1, options_); });
     const size_t childrenLead =
         before.properties.empty() ? headerEnd : LineEnd(span.properties.back().second);
-    cursor = 0;
-    for (const formfile::Object& child : after.children) {
-      const size_t k = NextMatch(before.children, cursor, child);
-      if (k < before.children.size()) {
-        cursor = k + 1;
-        Object(before.children[k], span.children[k], child,
-               k == 0 ? childrenLead : LineEnd(span.children[k - 1].end), level + 1);
-        continue;
-      }
-      AppendTextObject(out_, child, level + 1, options_);
-    }
+    Walk(
+        before.children, after.children,
+        [&](size_t k, const formfile::Object& child) {
+          Object(before.children[k], span.children[k], child,
+                 k == 0 ? childrenLead : LineEnd(span.children[k - 1].end), level + 1);
+          return true;
+        },
+        [&](const formfile::Object& child) { AppendTextObject(out_, child, level + 1, options_); });
     Copy(before.children.empty() ? childrenLead : LineEnd(span.children.back().end), last);
   }
 
