@@ -194,7 +194,7 @@ void EditorFormTest::settingsFileNamesThirdPartyTexts() {
   QVERIFY(!has("Report1=select 1"));
   const std::string saved = ReadAll(folder.form);
   QVERIFY(saved.find("      'Report1'\r\n      'Totals'\r\n") != std::string::npos);
-  QVERIFY(saved.find("'a field value'\r\n  end") != std::string::npos);  // only in the component itself
+  QVERIFY(saved.find("    Caption = 'a field value'\r\n") != std::string::npos);  // the label's own, as it was
   QVERIFY(saved.find("      'a field value'") == std::string::npos);
 
   // Without the settings file the report's title is not a text of the form.
