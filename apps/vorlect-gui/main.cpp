@@ -18,7 +18,6 @@
 #include "ui/QtPorts.h"
 #include "ui/editor/EditForm.h"
 #include "ui/project/ProjectManager.h"
-#include "vle/settings/TranslatableSettings.h"
 
 int main(int argc, char** argv) {
   // A window closed by a signal leaves every file it was writing as it was or complete.
@@ -59,15 +58,7 @@ int main(int argc, char** argv) {
   vorlect::ui::InstallNoticeDialog();
   if (manager->parsed()) return vorlect::ui::RunProjectManager(project);
   if (languages->parsed()) return vorlect::ui::EditLanguageSettings() ? 0 : 1;
-  if (!settings.empty()) {
-    try {
-      vorlect::vle::UseSettingsFile(settings);
-    } catch (const std::exception& e) {
-      std::cerr << "vorlect-gui: " << e.what() << "\n";
-      return 1;
-    }
-  }
-  const vorlect::ui::TEditFormResult result = vorlect::ui::EditFormFile(form, component);
+  const vorlect::ui::TEditFormResult result = vorlect::ui::EditFormFile(form, component, {}, settings);
   if (!result.error.empty()) std::cerr << "vorlect-gui: " << result.error << "\n";
   return result.exitStatus;
 }

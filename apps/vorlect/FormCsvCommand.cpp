@@ -114,7 +114,7 @@ void AddFormCsvCommands(CLI::App& form, Action& action) {
   CLI::App* m = form.add_subcommand("import", "Read the form's translations back from CSV, PO or XLIFF and save the form");
   AddCsvOptions(m, *im, "CSV file to read, or the folder of a PO or XLIFF export");
   AddTranslatorOptions(*m, im->translator, false);
-  m->footer("PO and XLIFF: fuzzy and missing messages leave their cells as they are; the form is written only when its "
+  m->footer("CSV: questions are answered as csv-import answers them. PO and XLIFF: fuzzy and missing messages leave their cells as they are; the form is written only when its "
             "table changes, and not at all when a text does not fit its language's code page.");
   m->callback([im, &action] { action = [im] { return RunExchangeImport(*im); }; });
 
@@ -128,8 +128,9 @@ void AddFormCsvCommands(CLI::App& form, Action& action) {
   CLI::App* i = form.add_subcommand("csv-import",
                                     "Replace the form's translation table by a CSV file's rows and save the form");
   AddCsvOptions(i, *imp, "CSV file to read");
-  i->footer("Questions (a file with more languages than the table) are answered by --yes/--no. The form keeps its "
-            "format; a text form keeps every other line as it was.");
+  i->footer("Questions (a file with more languages than the table; a file without byte-order mark that looks like "
+            "UTF-8: Yes reads it as UTF-8, No as 8-bit text) are answered by --yes/--no, else on the terminal, else "
+            "No. The form keeps its format; a text form keeps every other line as it was.");
   i->callback([imp, &action] { action = [imp] { return RunImport(*imp); }; });
 }
 

@@ -48,17 +48,17 @@ FormEditorSession OpenFormEditor(const std::string& form, bool utf8, const std::
   f.editor->WriteSettingsOnClose = false;
   f.opened = vle::ComponentPropertiesOf(*f.vorlect);
   f.editor->CsvFormFile = std::filesystem::absolute(form).string();
-  if (utf8) {
-    // Keys in the ANSI code page; language column k in that of the k-th configured language.
-    vle::TCsvEncoding& e = f.editor->CsvEncoding;
-    e.utf8 = true;
-    const unsigned ansi = static_cast<unsigned>(platform::AnsiCodePage());
-    e.columnCodePages.assign(1, ansi);
-    const host::TStringList& ids = vle::LanguageIds();
-    for (int k = 1; k < f.editor->Grid().ColCount() || k <= ids.Count(); ++k) {
-      const unsigned id = k <= ids.Count() ? vle::LanguageIdOf(ids.Strings(k - 1)) : 0;
-      e.columnCodePages.push_back(id ? static_cast<unsigned>(spell::LanguageCodePage(static_cast<spell::TLanguage>(id))) : ansi);
-    }
+  // Keys in the ANSI code page; language column k in that of the k-th configured language. An
+  // import needs them without --utf8 too: a file with a byte-order mark, or one the user says
+  // is UTF-8, is read as UTF-8 all the same.
+  vle::TCsvEncoding& e = f.editor->CsvEncoding;
+  e.utf8 = utf8;
+  const unsigned ansi = static_cast<unsigned>(platform::AnsiCodePage());
+  e.columnCodePages.assign(1, ansi);
+  const host::TStringList& ids = vle::LanguageIds();
+  for (int k = 1; k < f.editor->Grid().ColCount() || k <= ids.Count(); ++k) {
+    const unsigned id = k <= ids.Count() ? vle::LanguageIdOf(ids.Strings(k - 1)) : 0;
+    e.columnCodePages.push_back(id ? static_cast<unsigned>(spell::LanguageCodePage(static_cast<spell::TLanguage>(id))) : ansi);
   }
   return f;
 }

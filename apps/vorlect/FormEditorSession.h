@@ -36,7 +36,8 @@ struct FormEditorSession {
 
 // Opens the editor on the translation component `componentName` (empty: the form's first one).
 // Throws Failure naming the form when it cannot be loaded, holds no such component or the editor
-// cannot open on it. `utf8` sets the editor's CSV files to UTF-8, each language column in the code
+// cannot open on it. `utf8` sets the editor's CSV files to UTF-8. A file read as UTF-8 (with it,
+// with a byte-order mark, or as the user answered) has each language column converted to the code
 // page of its configured language.
 FormEditorSession OpenFormEditor(const std::string& form, bool utf8 = false, const std::string& componentName = {});
 

@@ -7,6 +7,7 @@
 #include "platform/pe/StringModule.h"
 #include "runtime/VLCore.h"
 
+#include <cctype>
 #include <filesystem>
 #include <utility>
 
@@ -82,6 +83,47 @@ std::vector<std::string> StringIdentifiers(runtime::TBaseVorlect& vorlect) {
     ids.push_back(key);
   }
   return ids;
+}
+
+std::string FormatMessage(std::string_view format, const std::string& argument) {
+  std::string out;
+  std::size_t p = 0;
+  while (p < format.size()) {
+    const std::size_t percent = format.find('%', p);
+    if (percent == std::string_view::npos) break;
+    out.append(format.substr(p, percent - p));
+    if (percent + 1 < format.size() && format[percent + 1] == '%') {
+      out += '%';
+      p = percent + 2;
+      continue;
+    }
+    // % [index :] [-] [width] [. precision] type
+    std::size_t q = percent + 1;
+    const auto digits = [&] {
+      while (q < format.size() && std::isdigit(static_cast<unsigned char>(format[q]))) ++q;
+    };
+    digits();
+    if (q < format.size() && format[q] == ':') {
+      ++q;
+    } else {
+      q = percent + 1;
+    }
+    if (q < format.size() && format[q] == '-') ++q;
+    digits();
+    if (q < format.size() && format[q] == '.') {
+      ++q;
+      digits();
+    }
+    if (q < format.size() && (format[q] == 's' || format[q] == 'S')) {
+      out += argument;
+      p = q + 1;
+      continue;
+    }
+    out += '%';
+    p = percent + 1;
+  }
+  if (p < format.size()) out.append(format.substr(p));
+  return out;
 }
 
 }  // namespace vorlect::demo

@@ -10,6 +10,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vorlect::demo {
@@ -40,5 +41,10 @@ int StringModuleCharset(const std::string& dllFile);
 // The string identifiers of a table (entries whose key names no component and is not the form's
 // caption or a continuation), in table order.
 std::vector<std::string> StringIdentifiers(runtime::TBaseVorlect& vorlect);
+
+// A numbered string as the application shows it: its Format directives ("%s", "%0:s", "%-10s")
+// filled with `argument`, "%%" a percent sign. Directives of other types and a "%" that starts
+// none stay as they stand.
+std::string FormatMessage(std::string_view format, const std::string& argument);
 
 }  // namespace vorlect::demo

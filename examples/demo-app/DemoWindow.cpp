@@ -16,6 +16,8 @@ namespace vorlect::demo {
 
 namespace {
 
+constexpr const char* kMissingOrderFile = "Orders.ord";
+
 host::TControl& AsControl(host::TComponent& form) {
   auto* control = dynamic_cast<host::TControl*>(&form);
   if (!control) throw DemoError(form.Name() + " is not a form with controls");
@@ -130,7 +132,8 @@ QString DemoWindow::Message() const {
   const std::vector<std::string> ids = StringIdentifiers(*vorlect);
   if (ids.empty()) return {};
   const auto& form = static_cast<const host::TControl&>(*MainView().Form());
-  return ui::formview::Shown(form, vorlect->GetText(ids.front()));
+  // The sample's first numbered string names the order file the application could not find.
+  return ui::formview::Shown(form, FormatMessage(vorlect->GetText(ids.front()), kMissingOrderFile));
 }
 
 void DemoWindow::UpdateMessage() {

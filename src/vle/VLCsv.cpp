@@ -411,6 +411,58 @@ TCsvEncoding CsvEncodingOf(const grid::TVLStrGrid& table, bool utf8) {
   return encoding;
 }
 
+std::string_view TCsvUtf8Check::Line(std::string_view line) {
+  std::size_t skipped = 0;
+  if (++lines_ == 1 && line.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+    line.remove_prefix(kUtf8Bom.size());
+    skipped = kUtf8Bom.size();
+    utf8_ = true;
+  }
+  if (utf8_) {
+    if (invalidLine_ == 0)
+      if (const std::size_t at = platform::FirstInvalidUtf8(line); at != std::string_view::npos) {
+        invalidLine_ = lines_;
+        invalidColumn_ = skipped + at + 1;  // the column as an editor counts it, the mark included
+      }
+    return line;
+  }
+  if (allUtf8_ && std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    nonAscii_ = true;
+    allUtf8_ = platform::FirstInvalidUtf8(line) == std::string_view::npos;
+  }
+  return line;
+}
+
+std::optional<bool> TCsvUtf8Check::Decide(const std::string& fileName) const {
+  const std::string file = "File " + fileName + "\r";
+  if (invalidLine_ > 0) {
+    ports::MessageDlg(file + "line " + std::to_string(invalidLine_) + ", column " + std::to_string(invalidColumn_) +
+                          ": not UTF-8. Nothing was imported.",
+                      ports::mtError, {ports::mbAbort});
+    return std::nullopt;
+  }
+  if (utf8_ || !nonAscii_ || !allUtf8_) return utf8_;
+  switch (ports::MessageDlg(file + "looks like UTF-8 - read it as UTF-8?", ports::mtConfirmation,
+                            {ports::mbYes, ports::mbNo, ports::mbCancel})) {
+    case ports::mrYes: return true;
+    case ports::mrNo: return false;
+    default: return std::nullopt;
+  }
+}
+
+std::optional<bool> CsvReadAsUtf8(const std::string& fileName, std::string_view contents, bool utf8) {
+  TCsvUtf8Check check(utf8);
+  // Lines end as the line reader ends them (CR LF, LF or CR), so that both imports count alike.
+  std::size_t p = 0;
+  while (p < contents.size()) {
+    const std::size_t e = std::min(contents.find_first_of("\r\n", p), contents.size());
+    check.Line(contents.substr(p, e - p));
+    p = e;
+    if (p < contents.size() && contents[p++] == '\r' && p < contents.size() && contents[p] == '\n') ++p;
+  }
+  return check.Decide(fileName);
+}
+
 namespace {
 
 bool KeepsBytes(unsigned codePage) { return codePage == 0 || codePage == 65001; }
@@ -563,22 +615,12 @@ std::optional<std::string> ExportTableCsv(const grid::TVLStrGrid& table, const T
 }
 
 bool ImportTableCsv(grid::TVLStrGrid& table, std::string_view contents, const TCsvContext& context) {
-  TCsvSource source(contents, context.encoding);
-  if (source.utf8) {
-    // A stray byte would become a wrong character in the table: refused before anything changes.
-    const std::string_view whole =
-        contents.substr(0, kUtf8Bom.size()) == kUtf8Bom ? contents.substr(kUtf8Bom.size()) : contents;
-    if (const std::size_t at = platform::FirstInvalidUtf8(whole); at != std::string_view::npos) {
-      const std::string_view before = whole.substr(0, at);
-      const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
-      const std::size_t lineStart = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
-      const std::size_t column = at - lineStart + 1 + (line == 1 && whole.size() != contents.size() ? kUtf8Bom.size() : 0);
-      ports::MessageDlg("This CSV file is not UTF-8:\rline " + std::to_string(line) + ", column " +
-                            std::to_string(column) + ". Nothing was imported.",
-                        ports::mtError, {ports::mbOK});
-      return false;
-    }
-  }
+  // Refused or cancelled before anything changes.
+  const std::optional<bool> utf8 = CsvReadAsUtf8(context.csvFile, contents, context.encoding.utf8);
+  if (!utf8) return false;
+  TCsvEncoding encoding = context.encoding;
+  encoding.utf8 = *utf8;
+  TCsvSource source(contents, encoding);
   const TCsvEscape escape = source.Escape();
   std::string_view body = source.body;
   std::size_t bodyLine = source.bodyLine;

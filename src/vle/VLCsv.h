@@ -164,6 +164,36 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // The encoding for a table: each column's code page from the grid's character-set codes.
 TCsvEncoding CsvEncodingOf(const grid::TVLStrGrid& table, bool utf8);
 
+// How a CSV file about to be imported is to be read, learnt from its lines as they go by (the
+// project import reads a file a line at a time, the editor's import holds it whole). A file read
+// as UTF-8 (asked for, or with a byte-order mark) must be UTF-8 throughout: a stray byte would
+// become a wrong character in a table. A file read as 8-bit text whose every non-ASCII byte
+// belongs to a valid UTF-8 sequence is almost surely UTF-8 saved without a byte-order mark:
+// read as 8-bit text it would put mangled characters into the tables, so the user is asked.
+class TCsvUtf8Check {
+public:
+  explicit TCsvUtf8Check(bool utf8) : utf8_(utf8) {}
+  // Takes the file's next line (without its break); returns it without a leading byte-order mark.
+  std::string_view Line(std::string_view line);
+  // Lines taken so far.
+  long LineCount() const { return lines_; }
+  // Says what the lines showed through the message port, naming `fileName`: the place of the
+  // first byte that is not UTF-8 in a file read as UTF-8 (an error; nothing is to be imported),
+  // or the question "looks like UTF-8 - read it as UTF-8?" (Yes/No/Cancel). Returns whether to
+  // read the file as UTF-8, or nothing when nothing is to be imported.
+  std::optional<bool> Decide(const std::string& fileName) const;
+
+private:
+  bool utf8_;
+  long lines_ = 0;
+  long invalidLine_ = 0;  // line and column (from 1) of the first stray byte; 0 for none
+  std::size_t invalidColumn_ = 0;
+  bool nonAscii_ = false, allUtf8_ = true;
+};
+
+// TCsvUtf8Check over the lines of a whole file's contents.
+std::optional<bool> CsvReadAsUtf8(const std::string& fileName, std::string_view contents, bool utf8);
+
 // ---- Per-form exchange on the editor's table ------------------------------------------------------
 
 // The form field for the file in the IDE's active editor page: its extension replaced by "dfm"
@@ -185,6 +215,8 @@ struct TCsvContext {
   // Titles of added columns.
   std::vector<std::string> languageNames;
   TCsvEncoding encoding;
+  // The file being imported, as messages name it.
+  std::string csvFile;
 };
 
 // The table has the editor's layout: row 0 titles, row 1 font cells, data rows from row 2, keys
@@ -200,8 +232,9 @@ inline constexpr std::uint8_t kDefaultCharsetCode = 1;
 // only "$" or "%" would read as a header: the export is refused with a message naming it.
 std::optional<std::string> ExportTableCsv(const grid::TVLStrGrid& table, const TCsvContext& context);
 // Replaces the table's data rows by the file's rows (asks through the dialog port: the
-// other-form and more-languages questions) and recomputes the row heights; the caller recounts
-// the empty fields. Returns false when the user declined the import (the table is unchanged).
+// other-form and more-languages questions, and CsvReadAsUtf8's) and recomputes the row heights;
+// the caller recounts the empty fields. Returns false when the user declined the import or the
+// file is not the UTF-8 it claims to be (the table is unchanged).
 // Empty fields after a row's last text never ask for languages; texts that found no column are
 // reported with their lines.
 bool ImportTableCsv(grid::TVLStrGrid& table, std::string_view contents, const TCsvContext& context);

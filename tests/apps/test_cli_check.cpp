@@ -1,6 +1,6 @@
 // vorlect project check / form check: the sample project, a project with errors, accepted
 // problems in the settings file, forms that cannot be checked, and every corpus project.
-#include "CliTestUtil.h"
+#include "CliProjectUtil.h"
 #include "platform/Files.h"
 
 #include <nlohmann/json.hpp>
@@ -18,31 +18,18 @@ using vorlect::testing::RunVorlect;
 
 namespace {
 
-const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
-
-class CliCheck : public vorlect::testing::WithOwnRegistry {
+class CliCheck : public vorlect::testing::WithSampleProject {
 protected:
-  void SetUp() override {
-    WithOwnRegistry::SetUp();
-    fs::copy(kSample, dir_.Path("sample"), fs::copy_options::recursive);
-  }
-  std::string Sample(const std::string& name) const { return dir_.Path("sample/" + name); }
-
   // A project of one form whose table holds the given entries (key, English, German).
   std::string SmallProject(const std::vector<std::array<std::string, 3>>& entries) {
-    fs::create_directories(dir_.Path("small"));
-    vorlect::platform::WriteFileAtomic(dir_.Path("small/Small.dpr"),
-                                       "program Small;\r\nuses\r\n  Forms,\r\n  Unit1 in 'Unit1.pas' {Form1};\r\nbegin\r\nend.\r\n");
-    vorlect::platform::WriteFileAtomic(dir_.Path("small/Unit1.pas"), "unit Unit1;\r\ninterface\r\nimplementation\r\nend.\r\n");
     std::string words;
     for (const auto& e : entries)
       for (const auto& line : e) words += "\r\n      '" + line + "'";
-    vorlect::platform::WriteFileAtomic(
-        dir_.Path("small/Unit1.dfm"),
+    return vorlect::testing::WriteOneFormProject(
+        dir_.Path("small"), "Small", "Unit1", "TForm1",
         "object Form1: TForm1\r\n  Caption = 'Small'\r\n"
         "  object Button1: TButton\r\n    Width = 75\r\n    Height = 25\r\n    Caption = '&Go'\r\n  end\r\n"
         "  object Vorlect1: TVorlect\r\n    Languages = 2\r\n    Words.Strings = (" + words + ")\r\n  end\r\nend\r\n");
-    return dir_.Path("small/Small.dpr");
   }
 };
 

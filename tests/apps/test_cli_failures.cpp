@@ -1,6 +1,6 @@
 // Failures as a user meets them: damaged settings, form files that cannot be read, files of
 // another kind. Each run says what went wrong, where, and exits 1.
-#include "CliTestUtil.h"
+#include "CliProjectUtil.h"
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>
@@ -17,18 +17,10 @@ using vorlect::testing::RunVorlect;
 
 namespace {
 
-const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
+using vorlect::testing::Has;
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-class CliFailures : public vorlect::testing::WithOwnRegistry {
+class CliFailures : public vorlect::testing::WithSampleProject {
 protected:
-  void SetUp() override {
-    WithOwnRegistry::SetUp();
-    fs::copy(kSample, dir_.Path("sample"), fs::copy_options::recursive);
-  }
-  std::string Sample(const std::string& name) const { return dir_.Path("sample/" + name); }
-
   // Every hive file of the settings folder, with `line` appended.
   std::vector<std::string> DamageHives(const std::string& line) {
     std::vector<std::string> hives;
@@ -42,7 +34,7 @@ protected:
 };
 
 TEST_F(CliFailures, ADamagedSettingsHiveIsReportedByEveryCommandThatReadsIt) {
-  ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
+  ASSERT_NO_FATAL_FAILURE(ConfigureSampleLanguages());
   const auto hives = DamageHives("this is no value");
   ASSERT_FALSE(hives.empty());
 

@@ -1,5 +1,5 @@
 // vorlect form dump|text: the sample's main form in its two languages and from string modules.
-#include "CliTestUtil.h"
+#include "CliProjectUtil.h"
 
 #include "platform/Files.h"
 #include "platform/pe/Resources.h"
@@ -19,9 +19,9 @@ using vorlect::platform::WriteFileAtomic;
 using vorlect::testing::RunVorlect;
 using vorlect::testing::TempFolder;
 
-const std::string kMain = std::string(VORLECT_SOURCE_DIR) + "/examples/sample-project/Main.dfm";
+using vorlect::testing::Has;
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+const std::string kMain = (vorlect::testing::kSampleProject / "Main.dfm").string();
 
 TEST(CliForm, DumpShowsEveryTextInTheAskedLanguage) {
   auto english = RunVorlect({"form", "dump", kMain});

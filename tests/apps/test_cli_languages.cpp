@@ -1,7 +1,6 @@
 // Table languages on the command line: numbered from 0 in every option, as the table numbers
 // them; a language the form lacks is an error; texts printed readably on a UTF-8 terminal.
-#include "CliTestUtil.h"
-#include "platform/CodePages.h"
+#include "CliProjectUtil.h"
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>
@@ -17,22 +16,15 @@ using vorlect::testing::RunVorlect;
 
 namespace {
 
-const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
+using vorlect::testing::Cp;
+using vorlect::testing::Has;
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::string Cp(const char* utf8, int codePage) {
-  return vorlect::platform::EncodeCodePage(vorlect::platform::Utf8ToUtf16(utf8), codePage);
-}
-
-class CliLanguages : public vorlect::testing::WithOwnRegistry {
+class CliLanguages : public vorlect::testing::WithSampleProject {
 protected:
   void SetUp() override {
-    WithOwnRegistry::SetUp();
-    fs::copy(kSample, dir_.Path("sample"), fs::copy_options::recursive);
-    ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
+    WithSampleProject::SetUp();
+    ConfigureSampleLanguages();
   }
-  std::string Sample(const std::string& name) const { return dir_.Path("sample/" + name); }
 };
 
 TEST_F(CliLanguages, EveryTableLanguageOptionCountsFromZero) {
@@ -112,6 +104,47 @@ TEST_F(CliLanguages, AnImportThatLooksLikeUtf8AsksHowToReadIt) {
   Result plain = RunVorlect({"project", "import", Sample("Sample.dpr"), dir_.Path("plain.csv"), "--no"});
   EXPECT_EQ(plain.status, 0) << plain.err;
   EXPECT_FALSE(Has(plain.err, "looks like UTF-8")) << plain.err;
+  EXPECT_EQ(ReadFile(Sample("Main.dfm")), before);
+}
+
+// The same question for one form's CSV file, under both of its commands; without --yes or --no
+// and without a terminal it is answered No, as the project import answers it.
+TEST_F(CliLanguages, AFormImportThatLooksLikeUtf8AsksHowToReadIt) {
+  const std::string before = ReadFile(Sample("Main.dfm"));
+  ASSERT_EQ(RunVorlect({"form", "csv-export", Sample("Main.dfm"), dir_.Path("main.csv"), "--utf8"}).status, 0);
+  const std::string csv = ReadFile(dir_.Path("main.csv"));
+  ASSERT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+  WriteFileAtomic(dir_.Path("main.csv"), csv.substr(3));
+  const std::string question = "File " + dir_.Path("main.csv") + "\nlooks like UTF-8 - read it as UTF-8?";
+
+  for (const char* command : {"csv-import", "import"}) {
+    std::vector<std::string> args{"form", command, Sample("Main.dfm"), dir_.Path("main.csv")};
+    if (std::string(command) == "import") args.insert(args.end(), {"--format", "csv"});
+    std::vector<std::string> yesArgs = args;
+    yesArgs.push_back("--yes");
+    Result yes = RunVorlect(yesArgs);
+    EXPECT_EQ(yes.status, 0) << command << ": " << yes.err;
+    EXPECT_TRUE(Has(yes.err, question)) << command << ": " << yes.err;
+    EXPECT_EQ(ReadFile(Sample("Main.dfm")), before) << command << ": read as UTF-8, the texts it came from";
+
+    Result unasked = RunVorlect(args);
+    EXPECT_EQ(unasked.status, 0) << command << ": " << unasked.err;
+    EXPECT_TRUE(Has(unasked.err, question)) << command << ": " << unasked.err;
+    EXPECT_NE(ReadFile(Sample("Main.dfm")), before) << command << ": read as 8-bit text";
+    WriteFileAtomic(Sample("Main.dfm"), before);
+  }
+  const Result answeredNo = RunVorlect({"form", "csv-import", Sample("Main.dfm"), dir_.Path("main.csv"), "--no"});
+  EXPECT_EQ(answeredNo.status, 0) << answeredNo.err;
+  EXPECT_TRUE(Has(answeredNo.err, question)) << answeredNo.err;
+  EXPECT_NE(ReadFile(Sample("Main.dfm")), before);
+
+  // With its byte-order mark the file is UTF-8 without --utf8 and without a question: every
+  // column comes back in its own code page (the Russian one in 1251).
+  WriteFileAtomic(Sample("Main.dfm"), before);
+  WriteFileAtomic(dir_.Path("main.csv"), csv);
+  const Result marked = RunVorlect({"form", "csv-import", Sample("Main.dfm"), dir_.Path("main.csv"), "--no"});
+  EXPECT_EQ(marked.status, 0) << marked.err;
+  EXPECT_FALSE(Has(marked.err, "looks like UTF-8")) << marked.err;
   EXPECT_EQ(ReadFile(Sample("Main.dfm")), before);
 }
 

@@ -1,7 +1,7 @@
 // Binary forms rewritten by the project commands keep every byte outside the translation
 // component's block: checked on every binary form of the corpus and of the corpus projects after
 // add-component, update and the import of an edited CSV.
-#include "CliTestUtil.h"
+#include "CliProjectUtil.h"
 
 #include "host/formfile/FormFile.h"
 #include "platform/Files.h"
@@ -151,11 +151,8 @@ TEST_F(CliMend, AFormWithAValueWithoutTextNotationIsMendedAndConvertNamesTheProp
   label.properties.push_back({"DataField", formfile::Value::Identifier("")});
   form.children.push_back(label);
   const std::string original = formfile::WriteBinary(form, true);
-  const std::string dfm = dir_.Path("WildMain.dfm"), dpr = dir_.Path("Wild.dpr");
-  WriteFileAtomic(dfm, original);
-  WriteFileAtomic(dir_.Path("WildMain.pas"), "unit WildMain;\r\n\r\ninterface\r\n\r\nuses\r\n  Forms;\r\n\r\ntype\r\n  TWildForm = class(TForm)\r\n"
-                                             "  end;\r\n\r\nimplementation\r\n\r\nend.\r\n");
-  WriteFileAtomic(dpr, "program Wild;\r\n\r\nuses\r\n  Forms,\r\n  WildMain in 'WildMain.pas' {WildForm};\r\n\r\nbegin\r\nend.\r\n");
+  const std::string dpr = vorlect::testing::WriteOneFormProject(dir_.Path(""), "Wild", "WildMain", "TWildForm", original);
+  const std::string dfm = dir_.Path("WildMain.dfm");
 
   Result convert = RunVorlect({"convert", dfm, dir_.Path("out.txt"), "--to", "text"});
   EXPECT_EQ(convert.status, 1);

@@ -1,7 +1,6 @@
 // The project, language, string-module and spelling commands as a user runs them, on copies of
 // the sample project and with a registry of their own.
-#include "CliTestUtil.h"
-#include "platform/CodePages.h"
+#include "CliProjectUtil.h"
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>
@@ -19,20 +18,9 @@ using vorlect::testing::TempFolder;
 
 namespace {
 
-const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
+using vorlect::testing::Cp;
 
-class CliProject : public vorlect::testing::WithOwnRegistry {
-protected:
-  void SetUp() override {
-    WithOwnRegistry::SetUp();
-    fs::copy(kSample, dir_.Path("sample"), fs::copy_options::recursive);
-  }
-  std::string Sample(const std::string& name) const { return dir_.Path("sample/" + name); }
-  static std::string Cp(const char* utf8, int codePage) {
-    return vorlect::platform::EncodeCodePage(vorlect::platform::Utf8ToUtf16(utf8), codePage);
-  }
-
-};
+class CliProject : public vorlect::testing::WithSampleProject {};
 
 TEST_F(CliProject, LanguagesAreSetAndListedWithTheirIdentifiers) {
   Result set = RunVorlect({"languages", "set", "1031,Plattdeutsch"});
@@ -50,7 +38,7 @@ TEST_F(CliProject, LanguagesAreSetAndListedWithTheirIdentifiers) {
 // Export to resource scripts, one string module per language, and the form read from the module
 // of a language whose code page is not the default one.
 TEST_F(CliProject, SampleStringModulesGiveEveryLanguageItsTexts) {
-  ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
+  ASSERT_NO_FATAL_FAILURE(ConfigureSampleLanguages());
   Result build = RunVorlect({"project", "build-dlls", Sample("Sample.dpr"), "Strings", "--yes"});
   ASSERT_EQ(build.status, 0) << build.out << build.err;
   EXPECT_NE(build.out.find("Compiled DLL Strings3.dpr to Strings3.dll"), std::string::npos) << build.out;
@@ -73,7 +61,7 @@ TEST_F(CliProject, SampleStringModulesGiveEveryLanguageItsTexts) {
 // The scripts the export writes are the ones the build looks for, whatever the base name ends in;
 // a build with nothing to build fails.
 TEST_F(CliProject, StringModulesOfShortAndNumberedBaseNames) {
-  ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
+  ASSERT_NO_FATAL_FAILURE(ConfigureSampleLanguages());
   for (const std::string base : {"S", "Ab", "Str2"}) {
     Result build = RunVorlect({"project", "build-dlls", Sample("Sample.dpr"), base, "--yes"});
     EXPECT_EQ(build.status, 0) << base << "\n" << build.out << build.err;
@@ -201,7 +189,7 @@ TEST_F(CliProject, SpellCheckPrintsEveryProblem) {
   // The whole project's translations, each language column in its configured speller language.
   Result none = RunVorlect({"project", "spell", Sample("Sample.dpr")});
   EXPECT_EQ(none.status, 3) << "no language identifiers configured yet";
-  ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
+  ASSERT_NO_FATAL_FAILURE(ConfigureSampleLanguages());
   // Table language 0 (the first column), as the table numbers it.
   Result english = RunVorlect({"project", "spell", Sample("Sample.dpr"), "--languages", "0", "--suggestions", "0"});
   EXPECT_EQ(english.status, 1) << english.err;

@@ -1,6 +1,6 @@
 // What the tool writes, when the target is no regular file, is read-only or someone else's, when a
 // run is stopped or runs beside another: every file stays as it was or becomes complete.
-#include "CliTestUtil.h"
+#include "CliProjectUtil.h"
 
 #include "platform/Files.h"
 
@@ -31,9 +31,8 @@ using vorlect::testing::TempFolder;
 
 namespace {
 
-const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
-
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+const fs::path& kSample = vorlect::testing::kSampleProject;
+using vorlect::testing::Has;
 
 // Every regular file below `folder`, by name relative to it.
 std::map<std::string, std::string> Snapshot(const std::string& folder) {

@@ -1,6 +1,6 @@
 // PO and XLIFF on the command line: project and form export and import, the CSV aliases, and the
 // options that do not fit together.
-#include "CliTestUtil.h"
+#include "CliProjectUtil.h"
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +15,12 @@ using vorlect::testing::RunVorlect;
 
 namespace {
 
-const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
-
-class CliTranslator : public vorlect::testing::WithOwnRegistry {
+class CliTranslator : public vorlect::testing::WithSampleProject {
 protected:
   void SetUp() override {
-    WithOwnRegistry::SetUp();
-    fs::copy(kSample, dir_.Path("sample"), fs::copy_options::recursive);
-    ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
+    WithSampleProject::SetUp();
+    ConfigureSampleLanguages();
   }
-  std::string Sample(const std::string& name) const { return dir_.Path("sample/" + name); }
 };
 
 TEST_F(CliTranslator, ProjectExportWritesOneFilePerLanguageAndImportKeepsTheForms) {

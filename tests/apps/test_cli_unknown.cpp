@@ -1,6 +1,6 @@
 // Forms holding components of classes the framework does not know, through update, export,
 // import and dump as a user runs them.
-#include "CliTestUtil.h"
+#include "CliProjectUtil.h"
 
 #include "platform/Files.h"
 
@@ -21,7 +21,8 @@ using vorlect::testing::TempFolder;
 
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using vorlect::testing::Has;
+using vorlect::testing::WriteOneFormProject;
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   const size_t at = text.find(from);
@@ -60,13 +61,8 @@ const char* const kComponents =
 const char* const kTable = "  object Vorlect1: TVorlect\r\n    Languages = 2\r\n  end\r\nend\r\n";
 
 TEST_F(CliUnknownClasses, UpdateExportImportAndDumpCarryTheirTexts) {
-  const std::string dpr = dir_.Path("Wild.dpr"), dfm = dir_.Path("WildMain.dfm"), csv = dir_.Path("all.csv");
-  WriteFileAtomic(dpr, "program Wild;\r\n\r\nuses\r\n  Forms,\r\n  WildMain in 'WildMain.pas' {WildForm};\r\n\r\n"
-                       "begin\r\nend.\r\n");
-  WriteFileAtomic(dir_.Path("WildMain.pas"),
-                  "unit WildMain;\r\n\r\ninterface\r\n\r\ntype\r\n  TWildForm = class(TForm)\r\n  end;\r\n\r\n"
-                  "implementation\r\n\r\nend.\r\n");
-  WriteFileAtomic(dfm, std::string(kComponents) + kTable);
+  const std::string dpr = WriteOneFormProject(dir_.Path(""), "Wild", "WildMain", "TWildForm", std::string(kComponents) + kTable);
+  const std::string dfm = dir_.Path("WildMain.dfm"), csv = dir_.Path("all.csv");
 
   Result update = RunVorlect({"form", "update", dfm});
   ASSERT_EQ(update.status, 0) << update.err;
@@ -138,12 +134,7 @@ const char* const kReportSettings = R"({
 )";
 
 void WriteReportProject(const vorlect::testing::TempFolder& dir) {
-  WriteFileAtomic(dir.Path("Rep.dpr"), "program Rep;\r\n\r\nuses\r\n  Forms,\r\n  RepMain in 'RepMain.pas' {WildForm};\r\n\r\n"
-                                       "begin\r\nend.\r\n");
-  WriteFileAtomic(dir.Path("RepMain.pas"),
-                  "unit RepMain;\r\n\r\ninterface\r\n\r\ntype\r\n  TWildForm = class(TForm)\r\n  end;\r\n\r\n"
-                  "implementation\r\n\r\nend.\r\n");
-  WriteFileAtomic(dir.Path("RepMain.dfm"), std::string(kReportForm) + kTable);
+  WriteOneFormProject(dir.Path(""), "Rep", "RepMain", "TWildForm", std::string(kReportForm) + kTable);
   WriteFileAtomic(dir.Path("Rep.vorlect.json"), kReportSettings);
 }
 

@@ -1,6 +1,6 @@
 // vorlect-demo as a script runs it: the sample's texts in a language of its table, the Russian
 // texts of a string module built by `vorlect project build-dlls`, and a picture of the form.
-#include "CliTestUtil.h"
+#include "CliProjectUtil.h"
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +15,12 @@ using vorlect::testing::RunVorlect;
 
 namespace {
 
-const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
-
-class Demo : public vorlect::testing::WithOwnRegistry {
+class Demo : public vorlect::testing::WithSampleProject {
 protected:
   void SetUp() override {
-    WithOwnRegistry::SetUp();
+    WithSampleProject::SetUp();
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    fs::copy(kSample, dir_.Path("sample"), fs::copy_options::recursive);
   }
-  std::string Sample(const std::string& name) const { return dir_.Path("sample/" + name); }
   static Result RunDemo(const std::vector<std::string>& args) { return RunProgram(VORLECT_DEMO_EXE, args); }
   static bool Shows(const Result& r, const std::string& line) {
     return ("\n" + r.out).find("\n" + line + "\n") != std::string::npos;
@@ -36,24 +32,24 @@ TEST_F(Demo, ShowsTheBundledSampleInTheLanguageAsked) {
   ASSERT_EQ(en.status, 0) << en.err;
   EXPECT_TRUE(Shows(en, "Orders - Café Sample")) << en.out;
   EXPECT_TRUE(Shows(en, "&Find")) << en.out;
-  EXPECT_TRUE(Shows(en, "The order file %s does not exist.")) << "the message from the table\n" << en.out;
+  EXPECT_TRUE(Shows(en, "The order file Orders.ord does not exist.")) << "the message from the table, formatted\n" << en.out;
   Result de = RunDemo({Sample("Sample.dpr"), "--language", "1", "--print-texts"});
   ASSERT_EQ(de.status, 0) << de.err;
   EXPECT_TRUE(Shows(de, "Bestellungen - Café-Beispiel")) << de.out;
   EXPECT_TRUE(Shows(de, "Kunden")) << de.out;
-  EXPECT_TRUE(Shows(de, "Die Bestelldatei %s gibt es nicht.")) << de.out;
+  EXPECT_TRUE(Shows(de, "Die Bestelldatei Orders.ord gibt es nicht.")) << de.out;
   EXPECT_FALSE(Shows(de, "&Find")) << de.out;
 }
 
 TEST_F(Demo, StringModuleGivesItsRussianTexts) {
-  ASSERT_EQ(RunVorlect({"languages", "set", "1033,1031,1049"}).status, 0);
+  ASSERT_NO_FATAL_FAILURE(ConfigureSampleLanguages());
   Result build = RunVorlect({"project", "build-dlls", Sample("Sample.dpr"), "Strings", "--yes"});
   ASSERT_EQ(build.status, 0) << build.out << build.err;
   Result ru = RunDemo({Sample("Sample.dpr"), "--dll", Sample("Strings3.dll"), "--print-texts"});
   ASSERT_EQ(ru.status, 0) << ru.err;
   EXPECT_TRUE(Shows(ru, "Заказы - пример «Кафе»")) << ru.out;
   EXPECT_TRUE(Shows(ru, "Сумма (€)")) << ru.out;
-  EXPECT_TRUE(Shows(ru, "Файл заказов %s не существует.")) << ru.out;
+  EXPECT_TRUE(Shows(ru, "Файл заказов Orders.ord не существует.")) << ru.out;
   EXPECT_FALSE(Shows(ru, "Orders - Café Sample")) << ru.out;
 }
 

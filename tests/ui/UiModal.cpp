@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 
 namespace vorlect::uitest {
@@ -35,6 +36,13 @@ QAbstractButton* ButtonWithText(QWidget* window, const QString& caption) {
   for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
     if (b->text() == caption) return b;
   return nullptr;
+}
+
+void Shot(QWidget& window, const char* name) {
+  const QString dir = qEnvironmentVariable("VORLECT_UI_SHOTS");
+  if (dir.isEmpty()) return;
+  QApplication::processEvents();
+  QVERIFY(window.grab().save(dir + "/" + name, "PNG"));
 }
 
 }  // namespace vorlect::uitest

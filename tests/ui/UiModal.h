@@ -17,4 +17,8 @@ std::shared_ptr<bool> WhenModal(std::function<void(QWidget*)> answer, int timeou
 // The button inside `window` with exactly this caption, or null.
 QAbstractButton* ButtonWithText(QWidget* window, const QString& caption);
 
+// The README's pictures: `window` saved as the PNG file `name` in the folder that
+// VORLECT_UI_SHOTS names; nothing without it.
+void Shot(QWidget& window, const char* name);
+
 }  // namespace vorlect::uitest

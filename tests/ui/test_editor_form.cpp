@@ -12,6 +12,7 @@
 #include "support/TestFiles.h"
 #include "host/framework/Streaming.h"
 #include "ui/editor/EditForm.h"
+#include "vle/settings/TranslatableSettings.h"
 
 using namespace vorlect;
 using namespace vorlect::ui;
@@ -74,6 +75,7 @@ private slots:
   void acceptSavesOnlyTheComponent();
   void cancelLeavesTheFileAsItWas();
   void namedComponentAndMissingOnes();
+  void settingsFileNamesThirdPartyTexts();
 };
 
 void EditorFormTest::acceptSavesOnlyTheComponent() {
@@ -141,6 +143,83 @@ void EditorFormTest::namedComponentAndMissingOnes() {
   QCOMPARE(result.exitStatus, 1);
   QVERIFY(result.error.find("Missing.dfm") != std::string::npos);
   QCOMPARE(ReadAll(folder.form), std::string(kForm));
+}
+
+// `vorlect-gui edit --settings FILE`: the file's "translate" section brings a third-party class's
+// property into the table, its "never" section keeps one out; a damaged file stops before the
+// window opens, naming its place.
+void EditorFormTest::settingsFileNamesThirdPartyTexts() {
+  FormFolder folder;
+  const std::string form =
+      "object Form1: TForm1\r\n"
+      "  Caption = 'Sales'\r\n"
+      "  object KingLabel1: TKingLabel\r\n"
+      "    Caption = 'May'\r\n"
+      "  end\r\n"
+      "  object Report1: TKingReport\r\n"
+      "    Title = 'Totals'\r\n"
+      "    Query = 'select 1'\r\n"
+      "  end\r\n"
+      "  object Shown1: TKingDBLabel\r\n"
+      "    Caption = 'a field value'\r\n"
+      "    Hint = 'Customer'\r\n"
+      "  end\r\n"
+      "  object Vorlect1: TVorlect\r\n"
+      "    Languages = 2\r\n"
+      "  end\r\n"
+      "end\r\n";
+  WriteAll(folder.form, form);
+  const fs::path settings = folder.dir / "Sales.vorlect.json";
+  WriteAll(settings, R"({"translate": {"TKingReport": ["Title"]}, "never": {"TKingDBLabel": ["Caption"]}})");
+
+  std::vector<std::string> rows;  // key and language 0 of every row after Update Table
+  TEditFormResult result = EditFormFile(
+      folder.form.string(), "",
+      [&](TEditVorlectWindow& w) {
+        QTimer::singleShot(0, &w, [&] {
+          w.Action("UpdateTable1")->trigger();
+          const auto& g = w.Editor().Grid();
+          for (int r = 2; r < g.RowCount(); ++r) rows.push_back(g.Cells(0, r) + "=" + g.Cells(1, r));
+          w.Action("Accept1")->trigger();
+        });
+      },
+      settings.string());
+  vle::RegisterTranslatableProperties({});  // the registry is the process's: leave it empty
+  QCOMPARE(result.exitStatus, 0);
+  const auto has = [&](const std::string& row) { return std::find(rows.begin(), rows.end(), row) != rows.end(); };
+  QVERIFY2(has("KingLabel1=May"), "an unknown class's caption, as always");
+  QVERIFY2(has("Report1=Totals"), "named by the translate section");
+  QVERIFY2(has("\".Hint=Customer"), "the hint of the class whose caption is never translated");
+  QVERIFY2(!has("Shown1=a field value"), "kept out by the never section");
+  QVERIFY(!has("Report1=select 1"));
+  const std::string saved = ReadAll(folder.form);
+  QVERIFY(saved.find("      'Report1'\r\n      'Totals'\r\n") != std::string::npos);
+  QVERIFY(saved.find("    Caption = 'a field value'\r\n") != std::string::npos);  // the label's own, as it was
+  QVERIFY(saved.find("      'a field value'") == std::string::npos);
+
+  // Without the settings file the report's title is not a text of the form.
+  WriteAll(folder.form, form);
+  rows.clear();
+  result = EditFormFile(folder.form.string(), "", [&](TEditVorlectWindow& w) {
+    QTimer::singleShot(0, &w, [&] {
+      w.Action("UpdateTable1")->trigger();
+      const auto& g = w.Editor().Grid();
+      for (int r = 2; r < g.RowCount(); ++r) rows.push_back(g.Cells(0, r) + "=" + g.Cells(1, r));
+      w.Action("Cancel1")->trigger();
+    });
+  });
+  QVERIFY(has("KingLabel1=May"));
+  QVERIFY(!has("Report1=Totals"));
+
+  folder.fixture.ports.clear();
+  WriteAll(settings, "{\n  \"translate\": {\"TKingReport\": [\"Title\",]}\n}\n");
+  bool opened = false;
+  result = EditFormFile(folder.form.string(), "", [&](TEditVorlectWindow&) { opened = true; }, settings.string());
+  QCOMPARE(result.exitStatus, 1);
+  QVERIFY(!opened);
+  QVERIFY2(result.error.find(settings.string() + ":2:") != std::string::npos, result.error.c_str());
+  QCOMPARE(folder.fixture.Messages().size(), 1);
+  QCOMPARE(ReadAll(folder.form), form);
 }
 
 QTEST_MAIN(EditorFormTest)

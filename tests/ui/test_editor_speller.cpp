@@ -86,10 +86,7 @@ void SelectVariant(TSpellerWindow& w, const QString& text) {
   if (!items.isEmpty()) w.Variants()->setCurrentItem(items.first());
 }
 
-void Shot(QWidget& w, const char* file) {
-  if (const QByteArray dir = qgetenv("VORLECT_UI_SHOTS"); !dir.isEmpty())
-    w.grab().save(QString::fromLocal8Bit(dir) + "/" + file);
-}
+using vorlect::uitest::Shot;
 
 // Answers the speller dialog step by step: each step runs once the dialog is up (again) and
 // must answer it. A dialog beyond the script is cancelled and counted.

@@ -88,6 +88,7 @@ private slots:
   void compressPositionsReports();
   void arrowKeysKeepOneEmptyRowAtTheEnd();
   void csvExportAndImportThroughFileDialogs();
+  void csvImportAsksHowToReadWhatLooksLikeUtf8();
   void menuHintReplacesThePanels();
   void geometryIsSavedAndRestored();
   void disappearHidesUntilEscape();
@@ -631,6 +632,31 @@ void EditorWindowTest::csvExportAndImportThroughFileDialogs() {
   QCOMPARE(f.Cell(2, 2), std::string("Auftrag"));
   QCOMPARE(f.ports.fileDialogs().size(), size_t(2));
   QVERIFY(f.ports.fileDialogs()[0].save);
+  QFile::remove(path);
+}
+
+void EditorWindowTest::csvImportAsksHowToReadWhatLooksLikeUtf8() {
+  EditorFixture f;
+  f.Open(TwoLanguages(), kButtons);
+  const QString path = QDir::temp().filePath(QStringLiteral("vorlect_ui_utf8_%1.csv").arg(QCoreApplication::applicationPid()));
+  {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("$;D:\\App\\Main.dfm\r\n%Form%;Order;Auftr\xC3\xA4ge\r\n");
+  }
+  const QString question = "mtConfirmation|[mbYes,mbNo,mbCancel]|File " + path + "\rlooks like UTF-8 - read it as UTF-8?";
+  f.ports.queueFile(path.toStdString());
+  f.ports.queueAnswer(ports::mrCancel);
+  f.Trigger("ImportCSV1");
+  QCOMPARE(f.Messages(), QStringList{question});
+  QCOMPARE(f.Cell(2, 2), std::string("Auftrag"));
+  QCOMPARE(f.Cell(0, 3), std::string("Button1"));
+
+  f.ports.queueFile(path.toStdString());
+  f.ports.queueAnswer(ports::mrYes);
+  f.Trigger("ImportCSV1");
+  QCOMPARE(f.Messages(), (QStringList{question, question}));
+  QCOMPARE(f.Cell(2, 2), std::string("Auftr\xE4ge"));
   QFile::remove(path);
 }
 

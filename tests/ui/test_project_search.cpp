@@ -20,6 +20,7 @@
 #include <map>
 
 #include "EditorFixture.h"
+#include "ProjectWindowFixture.h"
 #include "UiModal.h"
 #include "host/toolservices/ToolServices.h"
 #include "support/TestFiles.h"
@@ -42,23 +43,11 @@ using vorlect::test::WriteAll;
 const char* const kSaveQuestion =
     "mtConfirmation|[mbYes,mbNo]|The changed texts have not been saved, do you want to save them now?";
 
-// A project in a folder of its own (a copy of the sample, or generated), its settings in a
-// registry folder of its own, the scripted message port, and the project manager's window on it.
-struct Project {
-  Project() {
-    dir = fs::temp_directory_path() / ("vorlect_ui_search_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    for (const char* name : {"English", "Deutsch", "Russian"}) vle::LanguageNames().Add(name);
-    for (const char* id : {"1033", "1031", "1049"}) vle::LanguageIds().Add(id);
-  }
-  ~Project() {
-    window.reset();
-    toolservices::SetHostServices(previous);
-    ::unsetenv("VISUAL");
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  void CopySample() { fs::copy(fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project", dir, fs::copy_options::recursive); }
+// A project in a folder of its own (a copy of the sample, or generated) with the sample's three
+// languages configured.
+struct Project : ProjectFolder {
+  Project() : ProjectFolder("vorlect_ui_search") { ConfigureLanguages(); }
+  ~Project() { ::unsetenv("VISUAL"); }
   // `forms` forms of two languages, each with `texts` texts holding "needle" in the first language.
   void Generate(int forms, int texts) {
     fs::create_directories(dir);
@@ -77,17 +66,11 @@ struct Project {
     }
     WriteAll(dir / "Big.dpr", dpr + ";\r\n\r\nbegin\r\nend.\r\n");
   }
-  // The project manager on `projectFile`, shown, every form selected.
+  // The project manager on `projectFile`, shown, every form selected; Changed() counts from here.
   TFPrjListWindow& Open(const char* projectFile) {
-    for (const auto& f : fs::directory_iterator(dir))
-      if (f.is_regular_file()) before[f.path().filename().string()] = ReadAll(f.path());
-    host = std::make_unique<TDesktopHost>((dir / projectFile).string());
-    previous = toolservices::SetHostServices(host.get());
-    window = std::make_unique<TFPrjListWindow>();
-    window->resize(760, 420);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) throw std::runtime_error("the window was not shown");
-    window->Catalogue().SelectAll();
+    TakeSnapshot();
+    UseProject(projectFile);
+    ShowWindow().Catalogue().SelectAll();
     return *window;
   }
   // The dialog on the window's catalogue, shown.
@@ -97,30 +80,9 @@ struct Project {
     if (!QTest::qWaitForWindowExposed(d.get())) throw std::runtime_error("the dialog was not shown");
     return d;
   }
-  // The files that changed since the window opened.
-  QStringList Changed() const {
-    QStringList out;
-    for (const auto& [name, bytes] : before)
-      if (ReadAll(dir / name) != bytes) out << QString::fromStdString(name);
-    return out;
-  }
-  std::string Path(const char* name) const { return (dir / name).string(); }
-
-  EditorFixture fixture;  // registry folder and scripted ports
-  fs::path dir;
-  std::map<std::string, std::string> before;
-  std::unique_ptr<TDesktopHost> host;
-  toolservices::HostServices* previous = nullptr;
-  std::unique_ptr<TFPrjListWindow> window;
 };
 
-// The README's pictures, when VORLECT_UI_SHOTS names a folder for them.
-void Shot(QWidget& window, const char* name) {
-  const QString dir = qEnvironmentVariable("VORLECT_UI_SHOTS");
-  if (dir.isEmpty()) return;
-  QApplication::processEvents();
-  QVERIFY(window.grab().save(dir + "/" + name, "PNG"));
-}
+using vorlect::uitest::Shot;
 
 void Type(QLineEdit* edit, const QString& text) {
   edit->selectAll();

@@ -20,6 +20,7 @@
 #include <filesystem>
 
 #include "EditorFixture.h"
+#include "ProjectWindowFixture.h"
 #include "UiModal.h"
 #include "host/toolservices/ToolServices.h"
 #include "spell/SpellerRegistration.h"
@@ -42,61 +43,32 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Shot(QWidget& w, const char* file) {
-  if (const QByteArray dir = qgetenv("VORLECT_UI_SHOTS"); !dir.isEmpty()) {
-    QApplication::processEvents();
-    w.grab().save(QString::fromLocal8Bit(dir) + "/" + file);
-  }
-}
+using vorlect::uitest::Shot;
 
 void WriteScript(const fs::path& path, const std::string& body) {
   WriteAll(path, "#!/bin/sh\n" + body);
   ::chmod(path.c_str(), 0755);
 }
 
-// A folder with a project of its own, the project manager's window on it with its tools, and
-// scripted ports.
-struct Project {
-  explicit Project(const fs::path& source = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project",
-                   const char* dpr = "Sample.dpr") {
-    dir = fs::temp_directory_path() / ("vorlect_ui_tools_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    if (!source.empty()) fs::copy(source, dir, fs::copy_options::recursive);
+// A folder with a project of its own (the sample's copy unless another is named; `dpr` in it),
+// and the project manager's window on it with its tools.
+struct Project : ProjectFolder {
+  explicit Project(bool sample = true, const char* dpr = "Sample.dpr") : ProjectFolder("vorlect_ui_tools"), dpr(dpr) {
+    if (sample) CopySample();
     else fs::create_directories(dir);
-    project = (dir / dpr).string();
   }
   ~Project() {
     window.reset();
-    toolservices::SetHostServices(previous);
     vle::ToolPaths() = savedTools;
-    std::error_code ec;
-    fs::remove_all(dir, ec);
   }
   TFPrjListWindow& Open() {
-    host = std::make_unique<TDesktopHost>(project);
-    previous = toolservices::SetHostServices(host.get());
-    window = std::make_unique<TFPrjListWindow>();
-    InstallProjectTools(*window);
-    window->resize(760, 420);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) throw std::runtime_error("the window was not shown");
-    return *window;
+    UseProject(dpr);
+    return ShowWindow([](TFPrjListWindow& w) { InstallProjectTools(w); });
   }
 
-  EditorFixture fixture;  // registry folder and scripted ports
-  fs::path dir;
-  std::string project;
-  std::unique_ptr<TDesktopHost> host;
-  toolservices::HostServices* previous = nullptr;
-  std::unique_ptr<TFPrjListWindow> window;
+  const char* dpr;
   vle::TToolPaths savedTools = vle::ToolPaths();
 };
-
-// The three languages of the sample, so that the opening asks nothing.
-void ConfigureLanguages() {
-  for (const char* name : {"English", "Deutsch", "Russian"}) vle::LanguageNames().Add(name);
-  for (const char* id : {"1033", "1031", "1049"}) vle::LanguageIds().Add(id);
-}
 
 // Writes the sample's resource scripts Texts1.rc ... Texts3.rc through the window.
 void ExportScripts(TFPrjListWindow& w) {
@@ -147,7 +119,7 @@ void ProjectToolsTest::toolConfiguration() {
 
 void ProjectToolsTest::buildShowsToolOutputWhileItRuns() {
   Project p;
-  ConfigureLanguages();
+  p.ConfigureLanguages();
   // The resource compiler announces each script before it compiles it.
   WriteScript(p.dir / "rc.sh", "for script; do :; done\necho \"compiling $script\"\n"
                                "echo \"  string table of $(basename \"$script\")\"\nexec '" +
@@ -194,7 +166,7 @@ void ProjectToolsTest::buildShowsToolOutputWhileItRuns() {
 
 void ProjectToolsTest::cancelStopsAToolThatNeverEnds() {
   Project p;
-  ConfigureLanguages();
+  p.ConfigureLanguages();
   WriteScript(p.dir / "hang.sh", "echo started\nexec sleep 600\n");
   vle::ToolPaths() = {VORLECT_VLDCC, (p.dir / "hang.sh").string()};
   TFPrjListWindow& w = p.Open();
@@ -237,7 +209,7 @@ void ProjectToolsTest::spellCheckWritesTheCorrection() {
   if (!QFile::exists("/usr/share/hunspell/de_DE.dic")) QSKIP("the de_DE.dic dictionary (hunspell-de-de) is not installed");
   QTemporaryDir data;  // words added go to a dictionary of this test
   qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
-  Project p({}, "Spell.dpr");
+  Project p(false, "Spell.dpr");
   std::string report;
   QVERIFY(spell::RegisterSpellers(report, {"/usr/share/hunspell"}, spell::DefaultEnginePath()) > 0);
   vle::LanguageNames().Add("Deutsch");

@@ -25,6 +25,7 @@
 #include <sstream>
 
 #include "EditorFixture.h"
+#include "ProjectWindowFixture.h"
 #include "support/TestFiles.h"
 #include "UiModal.h"
 #include "host/toolservices/ToolServices.h"
@@ -47,45 +48,15 @@ namespace {
 using vorlect::test::ReadAll;
 using vorlect::test::WriteAll;
 
-// A copy of the sample project with the settings of a registry folder of its own, the scripted
-// message port, and the project as the IDE's project.
-struct SampleProject {
-  SampleProject() {
-    dir = fs::temp_directory_path() / ("vorlect_ui_project_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::copy(fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project", dir, fs::copy_options::recursive);
-    for (const auto& f : fs::directory_iterator(dir))
-      if (f.is_regular_file()) before[f.path().filename().string()] = ReadAll(f.path());
-    host = std::make_unique<TDesktopHost>((dir / "Sample.dpr").string());
-    previous = toolservices::SetHostServices(host.get());
+// A copy of the sample project as the IDE's project; Changed() counts from the copy.
+struct SampleProject : ProjectFolder {
+  SampleProject() : ProjectFolder("vorlect_ui_project") {
+    CopySample();
+    TakeSnapshot();
+    UseProject("Sample.dpr");
     vle::SetNoticeHandler({});
   }
-  ~SampleProject() {
-    window.reset();
-    toolservices::SetHostServices(previous);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  // Three configured languages, so that the opening does not ask for them.
-  void ConfigureLanguages() {
-    for (const char* name : {"English", "Deutsch", "Russian"}) vle::LanguageNames().Add(name);
-    for (const char* id : {"1033", "1031", "1049"}) vle::LanguageIds().Add(id);
-  }
-  TFPrjListWindow& Open() {
-    window = std::make_unique<TFPrjListWindow>();
-    window->resize(760, 420);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) throw std::runtime_error("the window was not shown");
-    return *window;
-  }
-  // The form files that changed since the copy was made.
-  QStringList Changed() const {
-    QStringList out;
-    for (const auto& [name, bytes] : before)
-      if (ReadAll(dir / name) != bytes) out << QString::fromStdString(name);
-    return out;
-  }
-  std::string Path(const char* name) const { return (dir / name).string(); }
+  TFPrjListWindow& Open() { return ShowWindow(); }
   // Clicks list row `row` (as shown) with the modifiers.
   void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTreeView* list = window->List();
@@ -100,22 +71,9 @@ struct SampleProject {
   QString Cell(int catalogueRow, int column) const {
     return window->Model().data(window->Model().index(catalogueRow, column), Qt::DisplayRole).toString();
   }
-
-  EditorFixture fixture;  // registry folder and scripted ports
-  fs::path dir;
-  std::map<std::string, std::string> before;
-  std::unique_ptr<TDesktopHost> host;
-  toolservices::HostServices* previous = nullptr;
-  std::unique_ptr<TFPrjListWindow> window;
 };
 
-// The README's pictures, when VORLECT_UI_SHOTS names a folder for them.
-void Shot(QWidget& window, const char* name) {
-  const QString dir = qEnvironmentVariable("VORLECT_UI_SHOTS");
-  if (dir.isEmpty()) return;
-  QApplication::processEvents();
-  QVERIFY(window.grab().save(dir + "/" + name, "PNG"));
-}
+using vorlect::uitest::Shot;
 
 // Types a name into the exchange page's name field as a user does.
 void TypeName(TExchangePage* page, const QString& name) {

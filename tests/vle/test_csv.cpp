@@ -228,6 +228,65 @@ TEST_F(CsvTest, Utf8ImportReplacesMissingCharactersAndSaysSo) {
   EXPECT_EQ(ports.messages()[0].buttons, (ports::ButtonSet{mbOK}));
 }
 
+// A UTF-8 file saved without its byte-order mark, imported as 8-bit text: the user is asked, and
+// the answer decides how every column is read; Cancel leaves the table as it was.
+TEST_F(CsvTest, ImportOfWhatLooksLikeUtf8AsksHowToReadIt) {
+  const std::string file = "$;D:\\App\\Main.dfm\r\nLabel1;caf\xC3\xA9;\xD0\x94\xD0\xB0\r\n";
+  const std::string question = "File D:\\In\\de.csv\rlooks like UTF-8 - read it as UTF-8?";
+  context.csvFile = "D:\\In\\de.csv";
+  auto table = MakeTable({{"Button1", "OK", "Ja"}});
+  table->SetCharsetCode(2, 204);
+  context.encoding = CsvEncodingOf(*table, false);
+
+  ports.queueAnswer(ports::mrCancel);
+  EXPECT_FALSE(ImportTableCsv(*table, file, context));
+  EXPECT_EQ(DataRows(*table), (std::vector<std::vector<std::string>>{{"Button1", "OK", "Ja"}}));
+  ASSERT_EQ(ports.messages().size(), 1u);
+  EXPECT_EQ(ports.messages()[0].text, question);
+  EXPECT_EQ(ports.messages()[0].type, ports::mtConfirmation);
+  EXPECT_EQ(ports.messages()[0].buttons, (ports::ButtonSet{mbYes, mbNo, ports::mbCancel}));
+
+  // Yes: each column from UTF-8 into its own code page (1252, 1251).
+  ports.queueAnswer(ports::mrYes);
+  ASSERT_TRUE(ImportTableCsv(*table, file, context));
+  EXPECT_EQ(DataRows(*table), (std::vector<std::vector<std::string>>{{"Label1", "caf\xE9", "\xC4\xE0"}}));
+  // No: the bytes as they stand, in the columns' code pages.
+  ports.queueAnswer(ports::mrNo);
+  ASSERT_TRUE(ImportTableCsv(*table, file, context));
+  EXPECT_EQ(DataRows(*table),
+            (std::vector<std::vector<std::string>>{{"Label1", "caf\xC3\xA9", "\xD0\x94\xD0\xB0"}}));
+  EXPECT_EQ(ports.messages().size(), 3u);
+
+  // Nothing to ask: ASCII only, a byte that is no UTF-8, a byte-order mark, or UTF-8 asked for.
+  ports.clear();
+  ASSERT_TRUE(ImportTableCsv(*table, "$;D:\\App\\Main.dfm\r\nLabel1;cafe;Da\r\n", context));
+  ASSERT_TRUE(ImportTableCsv(*table, "$;D:\\App\\Main.dfm\r\nLabel1;caf\xC3\xA9;\xC4\xE0\r\n", context));
+  EXPECT_EQ(table->Cells(1, 2), "caf\xC3\xA9");
+  ASSERT_TRUE(ImportTableCsv(*table, std::string(kUtf8Bom) + file, context));
+  EXPECT_EQ(table->Cells(2, 2), "\xC4\xE0");
+  context.encoding.utf8 = true;
+  ASSERT_TRUE(ImportTableCsv(*table, file, context));
+  EXPECT_TRUE(ports.messages().empty());
+}
+
+// Read as UTF-8, a stray byte stops the import with its place; the table stays as it was.
+TEST_F(CsvTest, Utf8ImportOfOtherBytesNamesTheFileLineAndColumn) {
+  context.csvFile = "de.csv";
+  auto table = MakeTable({{"Button1", "OK", "Ja"}});
+  context.encoding = CsvEncodingOf(*table, true);
+  ports.queueAnswer(ports::mrAbort);
+  ports.queueAnswer(ports::mrAbort);
+  EXPECT_FALSE(ImportTableCsv(*table, "$;D:\\App\\Main.dfm\r\nLabel1;ok\r\nLabel2;B\xE9reit\r\n", context));
+  // The byte-order mark counts in the first line's columns, as an editor shows them.
+  EXPECT_FALSE(ImportTableCsv(*table, std::string(kUtf8Bom) + "$;D:\\App\\Main\xFF.dfm\r\n", context));
+  EXPECT_EQ(DataRows(*table), (std::vector<std::vector<std::string>>{{"Button1", "OK", "Ja"}}));
+  ASSERT_EQ(ports.messages().size(), 2u);
+  EXPECT_EQ(ports.messages()[0].text, "File de.csv\rline 3, column 9: not UTF-8. Nothing was imported.");
+  EXPECT_EQ(ports.messages()[0].type, ports::mtError);
+  EXPECT_EQ(ports.messages()[0].buttons, (ports::ButtonSet{mbAbort}));
+  EXPECT_EQ(ports.messages()[1].text, "File de.csv\rline 1, column 17: not UTF-8. Nothing was imported.");
+}
+
 TEST_F(CsvTest, ImportOfAnotherFormsFileAsksFirst) {
   const std::string file = "$;D:\\Other\\Dlg.dfm\r\nLabel1;x;y\r\n";
   auto table = MakeTable({{"Button1", "OK", "Ja"}, {"", "", ""}});

@@ -10,6 +10,7 @@
 #include "vle/VLSettings.h"
 #include "vle/project/DFM_TXT.h"
 #include "vle/project/FormComponent.h"
+#include "vle/settings/TranslatableSettings.h"
 
 namespace vorlect::ui {
 
@@ -26,11 +27,12 @@ TEditFormResult Failed(std::string error) {
 }  // namespace
 
 TEditFormResult EditFormFile(const std::string& formFile, const std::string& componentName,
-                             const std::function<void(TEditVorlectWindow&)>& onWindow) {
+                             const std::function<void(TEditVorlectWindow&)>& onWindow,
+                             const std::string& settingsFile) {
   runtime::RegisterClasses();
-  const std::string shownName = std::filesystem::path(formFile).filename().string();
   std::unique_ptr<host::TComponent> root;
   try {
+    if (!settingsFile.empty()) vle::UseSettingsFile(settingsFile);
     vle::LoadExpertSettings();
     host::ReadOptions options;
     options.fileName = formFile;

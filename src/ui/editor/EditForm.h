@@ -21,8 +21,11 @@ struct TEditFormResult {
 // (languages, active language, texts, character sets, hidden components, positions) through the
 // table rewrite: the form file keeps its format and every other byte. Cancel leaves the file
 // untouched. Failures are shown through the message port and returned.
-// `onWindow` sees the window once it exists (tests drive it from there).
+// `onWindow` sees the window once it exists (tests drive it from there). A `settingsFile` (a
+// project settings file) registers its translatable and never-translated properties per class
+// before the form is read; a damaged one is a failure naming its line and column.
 TEditFormResult EditFormFile(const std::string& formFile, const std::string& componentName,
-                             const std::function<void(TEditVorlectWindow&)>& onWindow = {});
+                             const std::function<void(TEditVorlectWindow&)>& onWindow = {},
+                             const std::string& settingsFile = {});
 
 }  // namespace vorlect::ui

@@ -577,6 +577,9 @@ TCsvContext TFEditVorlect::CsvContext() const {
   const host::TStringList& names = LanguageNames();
   for (int i = 0; i < names.Count(); ++i) c.languageNames.push_back(names.Strings(i));
   c.encoding = CsvEncoding;
+  // Without code pages of its own, each language column's bytes are in the code page of its font
+  // cell's character set: a file read as UTF-8 is converted into that.
+  if (c.encoding.columnCodePages.empty()) c.encoding.columnCodePages = CsvEncodingOf(*grid_, false).columnCodePages;
   return c;
 }
 
@@ -633,7 +636,9 @@ std::optional<std::string> ReadCsv(const std::string& path) {
 bool TFEditVorlect::ImportCsvFrom(const std::string& path) {
   const auto contents = ReadCsv(path);
   if (!contents) return false;
-  const bool imported = ImportTableCsv(*grid_, *contents, CsvContext());  // row heights included
+  TCsvContext context = CsvContext();
+  context.csvFile = path;
+  const bool imported = ImportTableCsv(*grid_, *contents, context);  // row heights included
   Recount();
   return imported;
 }

@@ -477,37 +477,15 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
     ShowSelectionNotice(kNoticeSelImport);
     return -1;
   }
-  // The file is read twice, a block at a time: once to count the forms for the progress report.
-  // A file read as UTF-8 must be UTF-8 throughout: a stray byte would become a wrong character in
-  // a form, so the first one stops the import before any form is written.
+  // The file is read twice, a block at a time: once to count the forms for the progress report
+  // and to learn how its bytes are to be read, so that a refusal leaves every form as it was.
   int total = 0;
-  std::optional<std::pair<long, std::size_t>> invalid;  // line and column (from 1)
-  // 8-bit text whose every non-ASCII byte belongs to a valid UTF-8 sequence is almost surely UTF-8
-  // saved without a byte-order mark: read as 8-bit it would put mangled characters into the forms.
-  bool nonAscii = false, allUtf8 = true;
+  TCsvUtf8Check check(utf8);
   try {
-    bool first = true, firstLine = true, asUtf8 = utf8;
-    long lineNumber = 0;
-    ForEachFileLine(fileName, [&](std::string_view line) {
-      ++lineNumber;
-      std::size_t skipped = 0;
-      if (firstLine) {
-        firstLine = false;
-        if (line.substr(0, kBom.size()) == kBom) {
-          line.remove_prefix(kBom.size());
-          skipped = kBom.size();
-          asUtf8 = true;
-        }
-      }
-      if (asUtf8 && !invalid)
-        if (const std::size_t at = platform::FirstInvalidUtf8(line); at != std::string_view::npos)
-          invalid.emplace(lineNumber, skipped + at + 1);
-      if (!asUtf8 && allUtf8 &&
-          std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-        nonAscii = true;
-        allUtf8 = allUtf8 && platform::FirstInvalidUtf8(line) == std::string_view::npos;
-      }
-      if (lineNumber == 1 && CsvSeparatorLine(line)) return;
+    bool first = true;
+    ForEachFileLine(fileName, [&](std::string_view raw) {
+      const std::string_view line = check.Line(raw);
+      if (check.LineCount() == 1 && CsvSeparatorLine(line)) return;
       total += first || IsCsvHeaderLine(line);
       first = false;
     });
@@ -515,20 +493,9 @@ int ImportProject(TFPrjList& catalogue, const std::string& fileName, bool utf8, 
     MessageDlg(Format("File %s\rcould not be opened.", fileName), mtError, {mbAbort});
     return -1;
   }
-  if (invalid) {
-    MessageDlg(Format("File %s\r", fileName) + "line " + std::to_string(invalid->first) + ", column " +
-                   std::to_string(invalid->second) + ": not UTF-8. Nothing was imported.",
-               mtError, {mbAbort});
-    return -1;
-  }
-  if (nonAscii && allUtf8) {
-    switch (MessageDlg(Format("File %s\r", fileName) + "looks like UTF-8 - read it as UTF-8?", mtConfirmation,
-                       {mbYes, mbNo, mbCancel})) {
-      case mrYes: utf8 = true; break;
-      case mrNo: break;
-      default: return -1;
-    }
-  }
+  const std::optional<bool> asUtf8 = check.Decide(fileName);
+  if (!asUtf8) return -1;
+  utf8 = *asUtf8;
   auto* host = toolservices::GetHostServices();
   int done = 0;
   std::vector<std::string> wider;  // forms that got languages from texts beyond their own

@@ -380,5 +380,30 @@ TEST_F(CommandTest, CsvCommandsShareTheFileNameAndWriteWholeFiles) {
   EXPECT_FALSE(std::filesystem::exists(dir_ + "/missing"));
 }
 
+// A file read as UTF-8 (by its byte-order mark, or as the user answered) comes into each column in
+// the code page of the column's character set; Cancel imports nothing.
+TEST_F(CommandTest, CsvImportReadAsUtf8TakesEachColumnsCodePage) {
+  TFEditVorlect& e = Open({"Button1", "OK", "Ja"}, 2, StringsProp("CharSets", {"Arial,0", "Courier,204"}));
+  const std::string path = dir_ + "/ru.csv";
+  const std::string rows = "$;(undefined)\r\nButton1;Caf\xC3\xA9;\xD0\x94\xD0\xB0\r\n";
+  platform::WriteFileAtomic(path, "\xEF\xBB\xBF" + rows);
+  ASSERT_TRUE(e.ImportCsvFrom(path));
+  EXPECT_EQ(Data(), (Rows{{"Button1", "Caf\xE9", "\xC4\xE0"}}));
+  EXPECT_TRUE(Messages().empty());
+
+  platform::WriteFileAtomic(path, "$;(undefined)\r\nButton1;OK;Ja\r\n");
+  ASSERT_TRUE(e.ImportCsvFrom(path));
+  platform::WriteFileAtomic(path, rows);
+  ports_.queueAnswer(mrCancel);
+  EXPECT_FALSE(e.ImportCsvFrom(path));
+  EXPECT_EQ(Data(), (Rows{{"Button1", "OK", "Ja"}}));
+  ports_.queueAnswer(mrYes);
+  ASSERT_TRUE(e.ImportCsvFrom(path));
+  EXPECT_EQ(Data(), (Rows{{"Button1", "Caf\xE9", "\xC4\xE0"}}));
+  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_EQ(Messages()[0], (Shown{"File " + path + "\rlooks like UTF-8 - read it as UTF-8?", mtConfirmation,
+                                  {mbYes, mbNo, mbCancel}}));
+}
+
 }  // namespace
 }  // namespace vorlect::vle::test

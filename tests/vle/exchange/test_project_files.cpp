@@ -3,7 +3,7 @@
 // cases (apostrophes, line breaks, characters outside the code page).
 #include "vle/exchange/ProjectExchange.h"
 
-#include "../VleTestUtil.h"
+#include "ProjectCopyTest.h"
 #include "host/ports/Ports.h"
 #include "host/toolservices/ToolServices.h"
 #include "platform/Files.h"
@@ -26,7 +26,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace ports;
 
-using Snapshot = std::map<std::string, std::string>;
+using test::ExpectSameFiles;
+using test::Snapshot;
 
 // What a spreadsheet makes of a CSV file it opened and saved: every cell that holds text quoted,
 // every row padded with empty cells to the widest, LF line ends, no byte-order mark. `edit` may
@@ -54,45 +55,17 @@ std::string AsASpreadsheetSavesIt(std::string_view csv,
   return out;
 }
 
-class ProjectFilesTest : public test::VleTest {
+class ProjectFilesTest : public test::ProjectCopyTest {
 protected:
   void SetUp() override {
-    VleTest::SetUp();
+    ProjectCopyTest::SetUp();
     CSVType = 0;
     InfoSel = false;
   }
-  void TearDown() override {
-    catalogue_.reset();
-    toolservices::SetHostServices(nullptr);
-    host_.reset();
-    VleTest::TearDown();
-  }
-
-  // Copies a project folder and opens it with every form selected; returns the .dpr's path.
-  std::string Copy(const fs::path& from) {
-    const fs::path to = fs::path(dir_) / from.filename();
-    fs::copy(from, to, fs::copy_options::recursive);
-    // The corpus may be read-only; its copies are the user's files, which the user may write.
-    for (const auto& e : fs::recursive_directory_iterator(to))
-      fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
-    for (const auto& f : fs::directory_iterator(to))
-      if (f.path().extension() == ".dpr") return f.path().string();
-    return {};
-  }
-  TFPrjList& Open(const std::string& dpr, bool keepLines = true) {
-    catalogue_.reset();
-    toolservices::SetHostServices(nullptr);
-    host_ = std::make_unique<toolservices::HeadlessHost>(dpr);
-    toolservices::SetHostServices(host_.get());
-    catalogue_ = std::make_unique<TFPrjList>(false, TProgress{}, keepLines);
-    for (int r = 0; r < catalogue_->Count(); ++r) catalogue_->SetSelected(r, true);
-    return *catalogue_;
-  }
+  TFPrjList& Open(const std::string& dpr, bool keepLines = true) { return ProjectCopyTest::Open(dpr, keepLines); }
+  // The project's files, the exchange files left out.
   static Snapshot Files(const std::string& dpr) {
-    Snapshot s;
-    for (const auto& f : fs::recursive_directory_iterator(fs::path(dpr).parent_path()))
-      if (f.is_regular_file() && f.path().extension() != ".csv") s[f.path().string()] = platform::ReadFile(f.path());
-    return s;
+    return test::ProjectFiles(dpr, [](const fs::path& f) { return f.extension() != ".csv"; });
   }
   std::string Csv(const std::string& dpr) const { return (fs::path(dpr).parent_path() / "All.csv").string(); }
 
@@ -110,8 +83,7 @@ protected:
     TImportReport report;
     EXPECT_EQ(ImportProject(Open(dpr), Csv(dpr), spreadsheet && utf8, &report), exported) << dpr;
     EXPECT_EQ(report.failed + report.notFound + report.skipped, 0);
-    const Snapshot after = Files(dpr);
-    for (const auto& [name, bytes] : before) EXPECT_TRUE(after.at(name) == bytes) << name << (utf8 ? " (UTF-8)" : "");
+    ExpectSameFiles(before, Files(dpr), utf8 ? " (UTF-8)" : "");
   }
 
   // Changes one text cell of the exported file and imports it: exactly that line of exactly that
@@ -185,14 +157,9 @@ protected:
     c->Lines.AddStrings(e.Lines);
     return c;
   }
-
-  std::unique_ptr<toolservices::HeadlessHost> host_;
-  std::unique_ptr<TFPrjList> catalogue_;
-  ScriptedPorts ports_;
-  ScopedPorts scope_{ports_};
 };
 
-const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
+const fs::path& kSample = test::kSampleProject;
 
 TEST_F(ProjectFilesTest, SampleProjectSurvivesExportAndImport) {
   const std::string dpr = Copy(kSample);
@@ -295,31 +262,19 @@ TEST_F(ProjectFilesTest, BlocksOfUnselectedFormsAreSkipped) {
 // Gives every form of a corpus project a component with three languages and a table of awkward
 // texts, so that the exchange has something to carry.
 void Translate(TFPrjList& cat) {
-  std::ostringstream sink;
-  CliPorts quiet(mrYes, sink);
-  ScopedPorts scope(quiet);
-  AddVorlectToAllForms(cat, 3);
-  for (int r = 0; r < cat.Count(); ++r) {
-    TEntry& e = cat.Entry(r);
-    if (e.InstanceCount <= 0) continue;
-    host::TStringList lines;
-    for (const char* l : {"%Form%", "Main", "Haupt", "'#1043#1083#1072#1074#1085#1072#1103'",  //
-                          "Label1", "it''s", "Hello'#13#10'World", "say \"x;y\"",            //
-                          "\"", "", "a\\nb", "C:\\dir\\",                                    //
-                          "\".Hint", "Caf\xE9", "'#9'tab", "x)"})
-      lines.Add(l);
-    RewriteTables(e.FormFile, 3, &cat, lines);
-  }
+  test::GiveEveryFormATable(cat, {"%Form%", "Main", "Haupt", "'#1043#1083#1072#1074#1085#1072#1103'",  //
+                                  "Label1", "it''s", "Hello'#13#10'World", "say \"x;y\"",            //
+                                  "\"", "", "a\\nb", "C:\\dir\\",                                    //
+                                  "\".Hint", "Caf\xE9", "'#9'tab", "x)"});
 }
 
 TEST_F(ProjectFilesTest, CorpusProjectsSurviveExportAndImport) {
-  const fs::path corpus = fs::path(VORLECT_CORPUS_DIR) / "projects";
-  if (!fs::exists(corpus)) GTEST_SKIP() << "corpus not found at " << corpus;
+  const auto corpus = test::CorpusProjects();
+  if (corpus.empty()) GTEST_SKIP() << "corpus projects not found at " << VORLECT_CORPUS_DIR << "/projects";
   int projects = 0;
-  for (const auto& p : fs::directory_iterator(corpus)) {
-    if (!p.is_directory()) continue;
-    SCOPED_TRACE(p.path().string());
-    const std::string dpr = Copy(p.path());
+  for (const fs::path& p : corpus) {
+    SCOPED_TRACE(p.string());
+    const std::string dpr = Copy(p);
     Translate(Open(dpr));
     ++projects;
     ExpectRoundTrip(dpr, false);

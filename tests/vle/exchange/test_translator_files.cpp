@@ -3,7 +3,7 @@
 // an edited translation changes exactly its own text, also after the gettext tools rewrapped the file.
 #include "vle/exchange/TranslatorExchange.h"
 
-#include "../VleTestUtil.h"
+#include "ProjectCopyTest.h"
 #include "host/ports/Ports.h"
 #include "host/toolservices/ToolServices.h"
 #include "platform/CodePages.h"
@@ -22,9 +22,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace ports;
 
-using Snapshot = std::map<std::string, std::string>;
+using test::ExpectSameFiles;
+using test::Snapshot;
 
-const fs::path kSample = fs::path(VORLECT_SOURCE_DIR) / "examples" / "sample-project";
+const fs::path& kSample = test::kSampleProject;
 const fs::path kSchemas = fs::path(VORLECT_SOURCE_DIR) / "data" / "xliff";
 
 bool Have(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0; }
@@ -34,45 +35,17 @@ bool RunTool(const std::string& command, const std::string& log) {
   return std::system((command + " >'" + log + "' 2>&1").c_str()) == 0;
 }
 
-class TranslatorFilesTest : public test::VleTest {
+class TranslatorFilesTest : public test::ProjectCopyTest {
 protected:
   void SetUp() override {
-    VleTest::SetUp();
+    ProjectCopyTest::SetUp();
     for (const char* id : {"1033", "1031", "1049"}) LanguageIds().Add(id);
     for (const char* name : {"English", "Deutsch", "Russian"}) LanguageNames().Add(name);
   }
-  void TearDown() override {
-    catalogue_.reset();
-    toolservices::SetHostServices(nullptr);
-    host_.reset();
-    VleTest::TearDown();
-  }
-  std::string Copy(const fs::path& from) {
-    const fs::path to = fs::path(dir_) / from.filename();
-    fs::copy(from, to, fs::copy_options::recursive);
-    for (const auto& e : fs::recursive_directory_iterator(to))
-      fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
-    for (const auto& f : fs::directory_iterator(to))
-      if (f.path().extension() == ".dpr") return f.path().string();
-    return {};
-  }
-  TFPrjList& Open(const std::string& dpr) {
-    catalogue_.reset();
-    toolservices::SetHostServices(nullptr);
-    host_ = std::make_unique<toolservices::HeadlessHost>(dpr);
-    toolservices::SetHostServices(host_.get());
-    catalogue_ = std::make_unique<TFPrjList>(false, TProgress{}, false);
-    for (int r = 0; r < catalogue_->Count(); ++r) catalogue_->SetSelected(r, true);
-    return *catalogue_;
-  }
+  TFPrjList& Open(const std::string& dpr) { return ProjectCopyTest::Open(dpr, false); }
   // The project's files, the exchange folders left out.
   static Snapshot Files(const std::string& dpr) {
-    Snapshot s;
-    const fs::path root = fs::path(dpr).parent_path();
-    for (const auto& f : fs::recursive_directory_iterator(root))
-      if (f.is_regular_file() && f.path().string().find("/out-") == std::string::npos)
-        s[f.path().string()] = platform::ReadFile(f.path());
-    return s;
+    return test::ProjectFiles(dpr, [](const fs::path& f) { return f.string().find("/out-") == std::string::npos; });
   }
   std::string Out(const std::string& dpr, const std::string& name) const {
     return (fs::path(dpr).parent_path() / ("out-" + name)).string();
@@ -126,14 +99,8 @@ protected:
     EXPECT_EQ(imported.forms, 0);
     EXPECT_EQ(imported.failed + imported.missing + imported.unknown + imported.stale, 0);
     EXPECT_EQ(imported.unchanged, exported.forms);
-    const Snapshot after = Files(dpr);
-    for (const auto& [name, bytes] : before) EXPECT_TRUE(after.at(name) == bytes) << name;
+    ExpectSameFiles(before, Files(dpr));
   }
-
-  std::unique_ptr<toolservices::HeadlessHost> host_;
-  std::unique_ptr<TFPrjList> catalogue_;
-  ScriptedPorts ports_;
-  ScopedPorts scope_{ports_};
 };
 
 // Replaces the translation of one message in a PO file as an editor would: msgstr of the entry
@@ -310,34 +277,22 @@ TEST_F(TranslatorFilesTest, ABrokenFileStopsTheImportBeforeAnyFormIsWritten) {
 // control characters, format arguments (one translation with others than its source), characters
 // outside the code page as Unicode codes.
 void Translate(TFPrjList& cat) {
-  std::ostringstream sink;
-  CliPorts quiet(mrYes, sink);
-  ScopedPorts scope(quiet);
-  AddVorlectToAllForms(cat, 3);
-  for (int r = 0; r < cat.Count(); ++r) {
-    TEntry& e = cat.Entry(r);
-    if (e.InstanceCount <= 0) continue;
-    host::TStringList lines;
-    for (const char* l : {"%Form%", "Main", "Haupt", "'#1043#1083#1072#1074#1085#1072#1103'",    //
-                          "Label1", "it''s", "Hello'#13#10'World", "'#13#10'x<y>&z",             //
-                          "\"", "", "a\\nb", "C:\\dir\\",                                        //
-                          "\"", "%d files in %s", "%d Dateien in %s", "%s",                      //
-                          "\"", "50% done", "'#7'bell", "'#0'",                                  //
-                          "\".Hint", "Caf\xE9", "'#9'tab", "x)",                                 //
-                          "Label1", "again", "wieder", "'#1089#1085#1086#1074#1072'"})
-      lines.Add(l);
-    RewriteTables(e.FormFile, 3, &cat, lines);
-  }
+  test::GiveEveryFormATable(cat, {"%Form%", "Main", "Haupt", "'#1043#1083#1072#1074#1085#1072#1103'",    //
+                                  "Label1", "it''s", "Hello'#13#10'World", "'#13#10'x<y>&z",             //
+                                  "\"", "", "a\\nb", "C:\\dir\\",                                        //
+                                  "\"", "%d files in %s", "%d Dateien in %s", "%s",                      //
+                                  "\"", "50% done", "'#7'bell", "'#0'",                                  //
+                                  "\".Hint", "Caf\xE9", "'#9'tab", "x)",                                 //
+                                  "Label1", "again", "wieder", "'#1089#1085#1086#1074#1072'"});
 }
 
 TEST_F(TranslatorFilesTest, CorpusProjectsPassTheToolsAndSurviveARoundTrip) {
-  const fs::path corpus = fs::path(VORLECT_CORPUS_DIR) / "projects";
-  if (!fs::exists(corpus)) GTEST_SKIP() << "corpus not found at " << corpus;
+  const auto corpus = test::CorpusProjects();
+  if (corpus.empty()) GTEST_SKIP() << "corpus projects not found at " << VORLECT_CORPUS_DIR << "/projects";
   int projects = 0;
-  for (const auto& p : fs::directory_iterator(corpus)) {
-    if (!p.is_directory()) continue;
-    SCOPED_TRACE(p.path().string());
-    const std::string dpr = Copy(p.path());
+  for (const fs::path& p : corpus) {
+    SCOPED_TRACE(p.string());
+    const std::string dpr = Copy(p);
     Translate(Open(dpr));
     ++projects;
     ExpectToolsAccept(dpr);
