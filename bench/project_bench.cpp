@@ -22,6 +22,8 @@
 #include "vle/exchange/ProjectExchange.h"
 #include "vle/project/VLEMain.h"
 
+#include <nuspell/dictionary.hxx>
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -154,43 +156,54 @@ double TimeCommand(const std::string& command, int okUpTo = 0) {
   return rc != -1 && WIFEXITED(rc) && WEXITSTATUS(rc) <= okUpTo ? s : -1;
 }
 
-// Plain words of a Hunspell dictionary (letters only, as its stems are listed).
-std::vector<std::string> DictionaryWords(const std::string& dictionary) {
-  std::vector<std::string> words;
-  platform::LineReader in("/usr/share/hunspell/" + dictionary + ".dic");
+// Words of a Hunspell dictionary that it accepts on their own (letters only: many stems are
+// listed only to be combined or inflected), and `slipCount` slips it does not accept.
+void DictionaryWords(const std::string& dictionary, size_t slipCount, std::vector<std::string>& words,
+                     std::vector<std::string>& slips) {
+  const std::string stem = "/usr/share/hunspell/" + dictionary;
+  nuspell::Dictionary check;
+  check.load_aff_dic(stem + ".aff");
+  platform::LineReader in(stem + ".dic");
   std::string_view line;
   in.Next(line);  // the count
   while (in.Next(line)) {
-    const std::string_view word = line.substr(0, line.find('/'));
+    const std::string word(line.substr(0, line.find('/')));
     bool plain = word.size() > 2 && word.size() < 12;
     for (char c : word) plain = plain && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
-    if (plain) words.emplace_back(word);
+    if (plain && check.spell(word)) words.push_back(word);
   }
-  return words;
+  std::mt19937 rng(11);
+  while (slips.size() < slipCount && !words.empty()) {
+    std::string w = words[rng() % words.size()];
+    if (w.size() < 6) continue;
+    std::swap(w[2], w[4]);
+    w += "q";
+    if (!check.spell(w)) slips.push_back(w);
+  }
 }
 
 // The project spell check of `forms` forms with its suggestions against the export of the same
 // project, both by the command line as a user runs them, in paired runs. Every language column
-// holds words of its own speller language, with one slip in every column of every form drawn from
-// 34 per language, as translators repeat their few mistakes. Returns false when a run failed.
+// holds words that its own speller language accepts, with one slip in every column of every form:
+// 34 distinct slips over the project (five or six per language), as the text of the spell
+// command's bench repeats its 34, and translators their few mistakes. Returns false when a run
+// failed.
 bool SpellAgainstExport(const fs::path& corpus, const std::string& vorlect, int forms) {
   static constexpr const char* kDictionaries[kLanguages] = {"en_US", "de_DE", "fr_FR", "fr_CA", "de_LU", "fr_BE"};
   std::vector<std::vector<std::string>> words, slips;
-  for (const char* d : kDictionaries) {
+  constexpr size_t kSlips = 34;
+  for (size_t b = 0; b < kLanguages; ++b) {
+    const char* d = kDictionaries[b];
+    const size_t slipCount = kSlips / kLanguages + (b < kSlips % kLanguages ? 1 : 0);
     if (!fs::exists("/usr/share/hunspell/" + std::string(d) + ".dic")) {
       std::printf("project spell check: dictionary %s not installed; skipped\n", d);
       return true;
     }
-    words.push_back(DictionaryWords(d));
-    std::mt19937 rng(11);
-    std::vector<std::string> typos;
-    while (typos.size() < 34) {
-      std::string w = words.back()[rng() % words.back().size()];
-      if (w.size() < 6) continue;
-      std::swap(w[2], w[4]);
-      typos.push_back(w + "q");
+    DictionaryWords(d, slipCount, words.emplace_back(), slips.emplace_back());
+    if (slips.back().size() < slipCount) {
+      std::printf("project spell check: too few words in dictionary %s; skipped\n", d);
+      return true;
     }
-    slips.push_back(std::move(typos));
   }
   const TextMaker maker = [&](int form, int t, int b) {
     std::mt19937 rng(static_cast<unsigned>(form * 1000 + t * 10 + b));
@@ -199,7 +212,8 @@ bool SpellAgainstExport(const fs::path& corpus, const std::string& vorlect, int 
     const int count = 4 + static_cast<int>(rng() % 4);
     for (int i = 0; i < count; ++i) {
       text += i ? " " : "";
-      text += t == 1 + form % (kTexts - 1) && i == 1 ? slips[static_cast<size_t>(b - 1)][(form * 7 + b) % 34]
+      const auto& slipsOf = slips[static_cast<size_t>(b - 1)];
+      text += t == 1 + form % (kTexts - 1) && i == 1 ? slipsOf[static_cast<size_t>(form * 7 + b) % slipsOf.size()]
                                                      : pool[rng() % pool.size()];
     }
     return text;
@@ -218,7 +232,7 @@ bool SpellAgainstExport(const fs::path& corpus, const std::string& vorlect, int 
   bool ok = TimeCommand(exe + "spellers register > /dev/null") >= 0 &&
             TimeCommand(exe + "languages set " + languages + " > /dev/null") >= 0;
   const std::string csv = (folder / "All.csv").string(), report = (folder / "problems.txt").string();
-  const std::string exportCommand = exe + "project export '" + project + "' '" + csv + "' > /dev/null";
+  const std::string exportCommand = exe + "project export '" + project + "' '" + csv + "' > /dev/null 2>&1";
   const std::string spellCommand = exe + "project spell '" + project + "' > '" + report + "'";
   // One untimed run of each warms the caches; then paired runs, so that a busy machine weighs on both alike.
   ok = ok && TimeCommand(exportCommand) >= 0 && TimeCommand(spellCommand, 1) >= 0;
@@ -237,8 +251,8 @@ bool SpellAgainstExport(const fs::path& corpus, const std::string& vorlect, int 
   if (ok) {
     const double e = Median(exportRuns), sp = Median(spellRuns);
     std::printf("%5d forms, 6 speller languages: vorlect project spell (3 suggestions) %.2f s = %.1fx vorlect project "
-                "export %.2f s | %zu problems (median of 3 paired runs)\n",
-                forms, sp, sp / std::max(e, 1e-6), e, problems);
+                "export %.2f s | %zu problems of %zu distinct words (median of 3 paired runs)\n",
+                forms, sp, sp / std::max(e, 1e-6), e, problems, kSlips);
   } else {
     std::fprintf(stderr, "project_bench: the spell check or export of %s failed\n", project.c_str());
   }
