@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,16 +41,23 @@ inline std::vector<std::string> Templates(const fs::path& corpus) {
   return out;
 }
 
+// The text of a form's table: form number, text number (0 the form's own) and language (1...).
+using TextMaker = std::function<std::string(int form, int text, int language)>;
+
+inline std::string DefaultText(int form, int t, int b) {
+  return "Text " + std::to_string(t) + " of form " + std::to_string(form) + " in language " + std::to_string(b) +
+         (t % 5 == 0 ? " isn''t'#13#10'split" : "");
+}
+
 // A template with a translation component as the form's last child.
-inline std::string WithComponent(const std::string& text, int form) {
+inline std::string WithComponent(const std::string& text, int form, const TextMaker& maker = DefaultText) {
   const std::string eol = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
   std::string block = "  object Vorlect1: TVorlect" + eol + "    Languages = " + std::to_string(kLanguages) + eol +
                       "    ActiveLanguage = 0" + eol + "    Words.Strings = (";
   for (int t = 0; t < kTexts; ++t) {
     block += eol + "      '" + (t == 0 ? std::string("%Form%") : "Label" + std::to_string(t)) + "'";
     for (int b = 1; b <= kLanguages; ++b)
-      block += eol + "      'Text " + std::to_string(t) + " of form " + std::to_string(form) + " in language " +
-               std::to_string(b) + (t % 5 == 0 ? " isn''t'#13#10'split" : "") + "'";
+      block += eol + "      '" + maker(form, t, b) + "'";
   }
   block += ")" + eol + "  end" + eol;
   const size_t last = text.rfind("\nend") + 1;
@@ -58,12 +66,12 @@ inline std::string WithComponent(const std::string& text, int form) {
 
 // `binaryHalf` stores every second form as a binary form file (with the resource header).
 inline std::string Generate(const fs::path& folder, int forms, const std::vector<std::string>& templates,
-                            bool binaryHalf = false) {
+                            bool binaryHalf = false, const TextMaker& maker = DefaultText) {
   fs::create_directories(folder);
   std::string dpr = "program Bench;\r\n\r\nuses\r\n  Forms";
   for (int i = 0; i < forms; ++i) {
     const std::string name = "Form" + std::to_string(i);
-    std::string form = WithComponent(templates[i % templates.size()], i);
+    std::string form = WithComponent(templates[i % templates.size()], i, maker);
     if (binaryHalf && i % 2 == 1) form = formfile::WriteBinary(formfile::ReadText(form), true);
     platform::WriteFileAtomic((folder / (name + ".dfm")).string(), form);
     platform::WriteFileAtomic((folder / (name + ".pas")).string(), "unit " + name + ";\r\n");

@@ -11,6 +11,7 @@ PACKAGES=(
   hunspell hunspell-en-us hunspell-de-de hunspell-fr hunspell-ru   # dictionaries; `hunspell` for the bench
   qt6-base-dev libgl-dev fonts-dejavu-core                          # the windows (Qt 6 Widgets) and their fonts
   libfreetype-dev libfontconfig-dev                                 # text widths measured on the command line
+  zlib1g-dev liblzma-dev libpng-dev libbrotli-dev libexpat1-dev     # their archives: the command line links them statically
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils gettext               # xmllint and msgfmt/msgcat check the PO and XLIFF files the exports write

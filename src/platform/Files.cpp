@@ -10,7 +10,6 @@
 #include <cstring>
 #include <ctime>
 #include <mutex>
-#include <random>
 #include <set>
 
 #include <dirent.h>
@@ -50,11 +49,27 @@ private:
   std::string path_;
 };
 
+// Six letters or digits that differ from call to call and thread to thread. They only spread the
+// names out: a name already taken is detected by O_EXCL and another one drawn, so a mixed clock,
+// counter and address serve (a seeded random engine cost a process start-up more than a small
+// form's conversion).
 std::string RandomSuffix() {
-  static thread_local std::mt19937_64 rng{std::random_device{}() ^ static_cast<uint64_t>(::getpid())};
+  static std::atomic<uint64_t> counter{0};
+  thread_local const uint64_t threadMark = reinterpret_cast<uintptr_t>(&threadMark);
+  struct timespec now {};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  // splitmix64 of everything that differs
+  uint64_t x = (static_cast<uint64_t>(now.tv_sec) * 1000000007u) ^ static_cast<uint64_t>(now.tv_nsec) ^
+               (threadMark << 17) ^ (counter.fetch_add(1, std::memory_order_relaxed) * 0x9e3779b97f4a7c15u);
+  x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9u;
+  x = (x ^ (x >> 27)) * 0x94d049bb133111ebu;
+  x ^= x >> 31;
   static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   std::string s(6, 'x');
-  for (char& c : s) c = kChars[rng() % (sizeof kChars - 1)];
+  for (char& c : s) {
+    c = kChars[x % (sizeof kChars - 1)];
+    x /= sizeof kChars - 1;
+  }
   return s;
 }
 
@@ -128,8 +143,8 @@ std::string ReadFile(const std::string& path, const THeadCheck& checkHead, size_
   return data;
 }
 
-void WriteFileAtomic(const std::string& path, std::string_view data) {
-  AtomicFile file(path);
+void WriteFileAtomic(const std::string& path, std::string_view data, NewFile newFile) {
+  AtomicFile file(path, newFile);
   file.Write(data);
   file.Commit();
 }
@@ -291,13 +306,26 @@ int RemoveStaleTemporaries(const std::string& folder) {
 
 namespace {
 thread_local FolderSyncBatch* currentSyncBatch = nullptr;
+std::atomic<uint64_t> syncCount{0};
+
+int Sync(int fd) {
+  syncCount.fetch_add(1, std::memory_order_relaxed);
+  return ::fsync(fd);
+}
 
 void SyncFolder(const std::string& folder) {
   const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {
-    ::fsync(dirFd);
+    Sync(dirFd);
     ::close(dirFd);
   }
+}
+
+// VORLECT_SYNC=always: new files are synced as replaced ones are (read at every file, so that a
+// program or test may set it at any time).
+bool AlwaysSync() {
+  const char* env = std::getenv("VORLECT_SYNC");
+  return env && std::strcmp(env, "always") == 0;
 }
 
 constexpr size_t kWriteBlock = 1 << 18;
@@ -316,7 +344,10 @@ bool NamesDescriptor(const std::string& path) {
 }
 }  // namespace
 
-AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
+uint64_t SyncCount() { return syncCount.load(std::memory_order_relaxed); }
+
+AtomicFile::AtomicFile(std::string path, NewFile newFile)
+    : path_(std::move(path)), durable_(newFile == NewFile::kDurable || AlwaysSync()) {
   if (path_.empty()) Fail(path_, ENOENT);
   target_ = ResolveTarget(path_);
   struct stat st;
@@ -414,7 +445,12 @@ void AtomicFile::Commit() {
     if (rc != 0) Fail(path_, errno);
     return;
   }
-  if (::fsync(fd_) != 0) Fail(path_, errno);
+  // Whether something is there to lose is asked again now: a file another process made under the
+  // name since this one was opened is replaced, and so gets the replacing write's syncs.
+  struct stat st;
+  const bool replaces = existed_ || ::lstat(target_.c_str(), &st) == 0;
+  const bool sync = replaces || durable_;
+  if (sync && Sync(fd_) != 0) Fail(path_, errno);
   const int rc = ::close(fd_);  // a failing close reports a delayed write error
   fd_ = -1;
   if (rc != 0) Fail(path_, errno);
@@ -423,12 +459,10 @@ void AtomicFile::Commit() {
   ForgetOnSignal(cleanupSlot_);
   cleanupSlot_ = -1;
 
-  // A replaced file: make the rename itself durable, so that after a crash the folder does not
-  // name the old version again once the new one was reported written. A new file is synced
-  // (above) but not its folder: a crash may then lose the new name, which leaves the folder as it
-  // was before the run, never a part of the file; that saves a sync per file to runs that write
-  // many new files (a conversion per form). A failure here no longer endangers either version.
-  if (!existed_) return;
+  // Make the rename itself durable, so that after a crash the folder does not name the old
+  // version again once the new one was reported written. A failure here no longer endangers
+  // either version. A new file that need not be durable skips both syncs (see NewFile).
+  if (!sync) return;
   const std::string folder = FolderOf(target_);
   if (!FolderSyncBatch::Defer(folder)) SyncFolder(folder);
 }

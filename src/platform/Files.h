@@ -40,17 +40,32 @@ std::string ReadFile(const std::string& path);
 using THeadCheck = std::function<void(std::string_view head, uint64_t fileSize)>;
 std::string ReadFile(const std::string& path, const THeadCheck& checkHead, size_t headSize = 4096);
 
+// What a write waits for the disk to hold. A file that REPLACES an existing one is always synced
+// before the rename, and its folder after it: a crash never loses the old content, it finds the
+// old version or the new one. A NEW file (nothing under its name before) is written to a
+// temporary and renamed too, so a failed or killed run never leaves a part of it under its name,
+// but by default neither it nor its folder is synced: a crash of the machine may then lose the new
+// file or leave it empty, as it does the outputs of compilers and build tools, and nothing is lost
+// that its inputs cannot make again. That sync cost more than a whole conversion of a form.
+// A new file that holds the only copy of what a user entered (settings, a custom dictionary) asks
+// for kDurable. VORLECT_SYNC=always in the environment makes every new file durable.
+enum class NewFile { kUnsynced, kDurable };
+
 // Replaces (or creates) `path` with `data` atomically; keeps the permissions of an existing file.
 // Throws FileError (a read-only file: reason kReadOnly); on failure `path` is untouched and no
 // temporary file is left behind.
-void WriteFileAtomic(const std::string& path, std::string_view data);
+void WriteFileAtomic(const std::string& path, std::string_view data, NewFile newFile = NewFile::kUnsynced);
+
+// How many times this process has synced a written file or its folder to the disk (for tests
+// that check which writes wait for the disk).
+uint64_t SyncCount();
 
 // The same for content written piece by piece: Write appends (buffered), Commit replaces `path`
 // by the complete file. Destroyed without Commit (an error, a cancelled run), it leaves `path`
 // untouched and no temporary file behind. Errors throw FileError naming `path`.
 class AtomicFile {
 public:
-  explicit AtomicFile(std::string path);
+  explicit AtomicFile(std::string path, NewFile newFile = NewFile::kUnsynced);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
@@ -66,6 +81,7 @@ private:
   int fd_ = -1;
   int cleanupSlot_ = -1;  // the temporary's entry in the signal cleanup
   bool existed_ = false;
+  bool durable_ = false;  // synced even when new
   bool inPlace_ = false;  // written straight into the target (not a regular file)
   unsigned mode_ = 0;
   std::string buffer_;

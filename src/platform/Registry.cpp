@@ -522,7 +522,7 @@ bool Registry::Modify(Change change) {
   const bool changed = change(hive);
   if (changed) {
     try {
-      WriteFileAtomic(file, SerializeHive(hive));
+      WriteFileAtomic(file, SerializeHive(hive), NewFile::kDurable);  // settings exist nowhere else
     } catch (const FileError& e) {
       throw RegistryError(e.what());
     }

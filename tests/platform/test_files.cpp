@@ -1,4 +1,5 @@
 #include "platform/Files.h"
+#include "platform/FolderSync.h"
 
 #include <gtest/gtest.h>
 
@@ -184,6 +185,71 @@ TEST_F(FilesTest, PieceByPieceFileAppearsOnlyWhenCommitted) {
   }
   EXPECT_EQ(ReadFile(f), expected);
   EXPECT_EQ(EntryCount(), 1u);
+}
+
+// A new file waits for no disk sync but is still whole under its name, with the usual mode; a
+// replaced file is synced before the rename and its folder after; durable new files and
+// VORLECT_SYNC=always sync as a replacement does.
+TEST_F(FilesTest, OnlyWritesWithSomethingToLoseWaitForTheDisk) {
+  const char* savedSync = std::getenv("VORLECT_SYNC");
+  const std::string restoreSync = savedSync ? savedSync : "";
+  ::unsetenv("VORLECT_SYNC");
+  const mode_t savedMask = ::umask(027);
+  const std::string big(600000, 'n');  // more than one write block
+
+  uint64_t before = SyncCount();
+  WriteFileAtomic(Path("new.txt"), big);
+  EXPECT_EQ(SyncCount(), before) << "a new file is not synced";
+  EXPECT_EQ(ReadFile(Path("new.txt")), big);
+  EXPECT_EQ(fs::status(Path("new.txt")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(EntryCount(), 1u);
+
+  before = SyncCount();
+  WriteFileAtomic(Path("new.txt"), "replaced");
+  EXPECT_EQ(SyncCount(), before + 2) << "the replacing file and its folder";
+  EXPECT_EQ(ReadFile(Path("new.txt")), "replaced");
+
+  before = SyncCount();
+  WriteFileAtomic(Path("settings.json"), "{}", NewFile::kDurable);
+  EXPECT_EQ(SyncCount(), before + 2);
+
+  ::setenv("VORLECT_SYNC", "always", 1);
+  before = SyncCount();
+  WriteFileAtomic(Path("forced.txt"), "x");
+  EXPECT_EQ(SyncCount(), before + 2);
+  ::setenv("VORLECT_SYNC", "never", 1);  // only "always" means anything
+  before = SyncCount();
+  WriteFileAtomic(Path("plain.txt"), "x");
+  EXPECT_EQ(SyncCount(), before);
+  ::unsetenv("VORLECT_SYNC");
+
+  // A file made under the name by someone else while ours was being written is replaced, so it
+  // gets the replacing write's syncs.
+  {
+    AtomicFile file(Path("raced.txt"));
+    file.Write("ours");
+    std::ofstream(Path("raced.txt")) << "theirs";
+    before = SyncCount();
+    file.Commit();
+    EXPECT_EQ(SyncCount(), before + 2);
+  }
+  EXPECT_EQ(ReadFile(Path("raced.txt")), "ours");
+
+  // In a batch the replaced files' folder is synced once, at its end; new files add nothing.
+  before = SyncCount();
+  {
+    FolderSyncBatch batch;
+    WriteFileAtomic(Path("new.txt"), "1");
+    WriteFileAtomic(Path("plain.txt"), "2");
+    WriteFileAtomic(Path("batch-new.txt"), "3");
+    EXPECT_EQ(SyncCount(), before + 2);
+  }
+  EXPECT_EQ(SyncCount(), before + 3);
+  EXPECT_EQ(EntryCount(), 6u);
+
+  ::umask(savedMask);
+  if (savedSync) ::setenv("VORLECT_SYNC", restoreSync.c_str(), 1);
 }
 
 TEST_F(FilesTest, LineReaderEndsLinesAsTheWholeFileReaderDoes) {

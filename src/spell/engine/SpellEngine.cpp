@@ -471,7 +471,7 @@ std::uint32_t RewriteWordFile(WordList& list) {
   std::string content;
   for (const auto& w : list.words) content += w + "\n";
   try {
-    platform::WriteFileAtomic(list.path, content);
+    platform::WriteFileAtomic(list.path, content, platform::NewFile::kDurable);  // the user's own words
   } catch (const std::exception&) {
     return kSecIOErrorUdr | kSecDetailReadOnly;
   }

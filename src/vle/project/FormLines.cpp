@@ -11,16 +11,12 @@ namespace {
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-  if (s.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(s[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
-      return false;
-  return true;
+  return s.size() >= prefix.size() && SameNoCase(s.substr(0, prefix.size()), prefix);
 }
 
 std::string Lower(std::string_view s) {
   std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : out) c = AsciiLower(c);
   return out;
 }
 

@@ -97,4 +97,14 @@ std::string_view IndentOf(std::string_view line);
 // Trims blanks and control characters at both ends.
 std::string_view Trim(std::string_view s);
 
+// Keywords and names of form files compare without regard to ASCII case, whatever the locale
+// (and without a library call per character: the scan of every line of a project's forms does it).
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+constexpr bool SameNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
 }  // namespace vorlect::vle::formlines

@@ -26,7 +26,7 @@ std::string FileNamePart(std::string_view path) {
 
 std::string LowerAscii(std::string_view s) {
   std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : out) c = formlines::AsciiLower(c);
   return out;
 }
 
@@ -98,10 +98,7 @@ namespace {
 std::optional<std::pair<std::string, std::string>> ObjectLine(std::string_view line) {
   line = formlines::Trim(line);
   for (std::string_view word : {"object ", "inherited ", "inline "}) {
-    if (line.size() <= word.size() || !std::equal(word.begin(), word.end(), line.begin(), [](char a, char b) {
-          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-        }))
-      continue;
+    if (line.size() <= word.size() || !formlines::SameNoCase(line.substr(0, word.size()), word)) continue;
     std::string_view rest = formlines::Trim(line.substr(word.size()));
     const size_t colon = rest.find(':');
     std::string_view name = colon == std::string_view::npos ? std::string_view() : formlines::Trim(rest.substr(0, colon));
@@ -125,11 +122,7 @@ bool TextFormComplete(std::string_view text, const std::vector<formlines::TextLi
     const std::string_view t = formlines::Trim(line);
     if (t.empty()) continue;
     if (closed) return false;  // more after the form's own "end"
-    auto same = [](std::string_view a, std::string_view b) {
-      return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-             });
-    };
+    const auto same = [](std::string_view a, std::string_view b) { return formlines::SameNoCase(a, b); };
     // "object Name: TClass", not a property of that name ("Object = ...").
     auto opens = [&](std::string_view word) {
       if (t.size() <= word.size() + 1 || !same(t.substr(0, word.size()), word) || t[word.size()] != ' ') return false;

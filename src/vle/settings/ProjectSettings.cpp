@@ -65,7 +65,7 @@ void ProjectSettings::SetSection(const std::string& section, nlohmann::ordered_j
 
 void ProjectSettings::RemoveSection(const std::string& section) { doc_.erase(section); }
 
-void ProjectSettings::Save() const { platform::WriteFileAtomic(path_, doc_.dump(2) + "\n"); }
+void ProjectSettings::Save() const { platform::WriteFileAtomic(path_, doc_.dump(2) + "\n", platform::NewFile::kDurable); }
 
 void ProjectSettings::SaveAs(const std::string& path) {
   path_ = path;
