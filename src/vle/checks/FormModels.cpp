@@ -30,16 +30,16 @@ bool SameAscii(std::string_view a, std::string_view b) {
 }
 
 ports::FontSpec SpecOf(const host::TFont& font) {
-  ports::FontSpec spec;
-  spec.name = font.Name();
-  spec.height = font.Height();
-  spec.size = font.Size();
-  spec.charset = static_cast<std::uint8_t>(font.Charset());
-  spec.bold = font.Style().Contains(host::fsBold);
-  spec.italic = font.Style().Contains(host::fsItalic);
-  spec.underline = font.Style().Contains(host::fsUnderline);
-  spec.strikeOut = font.Style().Contains(host::fsStrikeOut);
-  return spec;
+  ports::FontSpec wanted;
+  wanted.name = font.Name();
+  wanted.height = font.Height();
+  wanted.size = font.Size();
+  wanted.charset = static_cast<std::uint8_t>(font.Charset());
+  wanted.bold = font.Style().Contains(host::fsBold);
+  wanted.italic = font.Style().Contains(host::fsItalic);
+  wanted.underline = font.Style().Contains(host::fsUnderline);
+  wanted.strikeOut = font.Style().Contains(host::fsStrikeOut);
+  return wanted;
 }
 
 // The form's font in each language: the stored font, with the name and character set that the
