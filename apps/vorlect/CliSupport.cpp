@@ -1,6 +1,5 @@
 #include "CliSupport.h"
 
-#include "host/formfile/FormFile.h"
 #include "host/ports/Ports.h"
 #include "platform/CodePages.h"
 #include "platform/Files.h"
@@ -14,37 +13,14 @@
 
 #include <cstdio>
 #include <iostream>
-#include <iterator>
 
 namespace vorlect::cli {
-
-std::string ReadInput(const std::string& path) {
-  if (path != "-") return platform::ReadFile(path);
-  std::string data{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
-  if (std::cin.bad()) throw Failure("<stdin>: read error");
-  return data;
-}
-
-std::string ReadFormInput(const std::string& path) {
-  return path == "-" ? ReadInput(path) : formfile::ReadFormFile(path);
-}
-
-void WriteOutput(const std::string& path, std::string_view data) {
-  if (path != "-") {
-    platform::WriteFileAtomic(path, data);
-    return;
-  }
-  if (std::fwrite(data.data(), 1, data.size(), stdout) != data.size() || std::fflush(stdout) != 0)
-    throw Failure("<stdout>: write error");
-}
 
 std::unique_ptr<platform::FileLock> LockProject(const std::string& project) {
   return std::make_unique<platform::FileLock>(project + ".lock", [&project] {
     std::cerr << "vorlect: waiting for another run on " << project << " to finish\n" << std::flush;
   });
 }
-
-std::string DisplayName(const std::string& path) { return path == "-" ? "<stdin>" : path; }
 
 std::string Utf8Of(std::string_view bytes, int codePage) {
   return platform::Utf16ToUtf8(platform::DecodeCodePage(bytes, codePage));

@@ -79,12 +79,23 @@ struct SingleByteTable {
   std::vector<std::pair<char16_t, unsigned char>> encode;  // sorted by character, for c >= 0x80
 };
 
+#include "SingleByteCodePages.inc"
+
+const BuiltInSingleByte* FindBuiltIn(int codePage) {
+  for (const auto& page : kBuiltInSingleByte)
+    if (page.codePage == codePage) return &page;
+  return nullptr;
+}
+
 std::unique_ptr<SingleByteTable> BuildTable(int codePage) {
   auto table = std::make_unique<SingleByteTable>();
-  Converter* conv = codePage == kLatin1 ? nullptr : GetConverter(codePage, true);
+  const BuiltInSingleByte* builtIn = FindBuiltIn(codePage);
+  Converter* conv = codePage == kLatin1 || builtIn ? nullptr : GetConverter(codePage, true);
   for (int b = 0; b < 256; ++b) {
     char16_t ch = static_cast<char16_t>(b);
-    if (conv && b >= 0x80) {
+    if (builtIn && b >= 0x80) {
+      ch = builtIn->high[b - 0x80];
+    } else if (conv && b >= 0x80) {
       std::lock_guard guard(conv->lock);
       const char byte = static_cast<char>(b);
       std::string out;

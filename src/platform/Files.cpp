@@ -369,22 +369,11 @@ AtomicFile::AtomicFile(std::string path, NewFile newFile)
     if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) Fail(path_, errno);
   }
 
-  // Hidden temporary beside the target so the final rename stays on one file system.
-  const auto slash = target_.rfind('/');
-  const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-  const std::string dirPrefix = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
-  SweepOnce(FolderOf(target_));
-  {
-    // A stop signal between creating the temporary and registering it would leave it behind.
-    StopSignalsHeld held;
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-      temp_ = dirPrefix + TemporaryName(base);
-      fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ < 0 && errno != EEXIST) Fail(path_, errno);
-    }
-    if (fd_ < 0) Fail(path_, EEXIST);
-    cleanupSlot_ = RemoveOnSignal(temp_);
-  }
+  // A new file is written as a file without a name in its folder and given its name when
+  // complete: a run that is killed leaves nothing behind, so there is no temporary to clean up
+  // and no folder to search for those of killed runs.
+  if (!existed_ && OpenUnnamed()) return;
+  OpenTemporary();
   if (existed_) {
     // The owner first: a change of owner clears the set-user and set-group bits that fchmod
     // sets again. Who may not give the file away keeps at least its group where possible.
@@ -403,6 +392,60 @@ AtomicFile::AtomicFile(std::string path, NewFile newFile)
   }
 }
 
+namespace {
+// A file opened without a name is named through its entry in /proc; without /proc (a chroot, an
+// early boot script) new files take the named temporary as replacements do.
+bool CanNameUnnamedFiles() {
+  static const bool can = ::access("/proc/self/fd", X_OK) == 0;
+  return can;
+}
+}  // namespace
+
+bool AtomicFile::OpenUnnamed() {
+  if (!CanNameUnnamedFiles()) return false;
+  do fd_ = ::open(FolderOf(target_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) {
+    // A file system that cannot (EOPNOTSUPP, EISDIR on old kernels) takes the named temporary;
+    // any other error (no such folder, no permission) is the one to report.
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return false;
+    Fail(path_, errno);
+  }
+  unnamed_ = true;
+  temp_ = "/proc/self/fd/" + std::to_string(fd_);
+  return true;
+}
+
+void AtomicFile::OpenTemporary() {
+  // Hidden temporary beside the target so the final rename stays on one file system.
+  const auto slash = target_.rfind('/');
+  const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+  const std::string dirPrefix = slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
+  SweepOnce(FolderOf(target_));
+  // A stop signal between creating the temporary and registering it would leave it behind.
+  StopSignalsHeld held;
+  const int unnamed = fd_;  // a complete unnamed file whose name was taken meanwhile: linked
+  fd_ = -1;
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    temp_ = dirPrefix + TemporaryName(base);
+    if (unnamed >= 0) {
+      const std::string self = "/proc/self/fd/" + std::to_string(unnamed);
+      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp_.c_str(), AT_SYMLINK_FOLLOW) == 0) fd_ = unnamed;
+    } else {
+      fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    }
+    if (fd_ < 0 && errno != EEXIST) break;
+  }
+  if (fd_ < 0) {
+    const int err = errno;
+    if (unnamed >= 0) ::close(unnamed);
+    temp_.clear();
+    Fail(path_, err);
+  }
+  unnamed_ = false;
+  cleanupSlot_ = RemoveOnSignal(temp_);
+}
+
 void AtomicFile::OpenInPlace(bool append) {
   inPlace_ = true;
   // No O_TRUNC: a device or a FIFO has nothing to truncate, and a descriptor's file belongs to
@@ -415,7 +458,7 @@ void AtomicFile::OpenInPlace(bool append) {
 
 AtomicFile::~AtomicFile() {
   if (fd_ >= 0) ::close(fd_);
-  if (!temp_.empty() && !inPlace_) ::unlink(temp_.c_str());
+  if (!temp_.empty() && !inPlace_ && !unnamed_) ::unlink(temp_.c_str());
   ForgetOnSignal(cleanupSlot_);
 }
 
@@ -445,12 +488,34 @@ void AtomicFile::Commit() {
     if (rc != 0) Fail(path_, errno);
     return;
   }
+  bool synced = false;
+  if (unnamed_) {
+    if (durable_ && Sync(fd_) != 0) Fail(path_, errno);
+    synced = durable_;
+    if (::linkat(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      temp_.clear();
+      const int rc = ::close(fd_);
+      fd_ = -1;
+      if (rc != 0) {
+        // A delayed write error: the name given must not stay on a damaged file.
+        const int err = errno;
+        ::unlink(target_.c_str());
+        Fail(path_, err);
+      }
+      if (durable_ && !FolderSyncBatch::Defer(FolderOf(target_))) SyncFolder(FolderOf(target_));
+      return;
+    }
+    if (errno != EEXIST) Fail(path_, errno);
+    // Another process made a file under the name since this one was opened: it is replaced as
+    // any existing file is, through a named temporary.
+    OpenTemporary();
+  }
   // Whether something is there to lose is asked again now: a file another process made under the
   // name since this one was opened is replaced, and so gets the replacing write's syncs.
   struct stat st;
   const bool replaces = existed_ || ::lstat(target_.c_str(), &st) == 0;
   const bool sync = replaces || durable_;
-  if (sync && Sync(fd_) != 0) Fail(path_, errno);
+  if (sync && !synced && Sync(fd_) != 0) Fail(path_, errno);
   const int rc = ::close(fd_);  // a failing close reports a delayed write error
   fd_ = -1;
   if (rc != 0) Fail(path_, errno);

@@ -77,12 +77,15 @@ public:
 private:
   void Flush();
   void OpenInPlace(bool append);
+  bool OpenUnnamed();
+  void OpenTemporary();
   std::string path_, target_, temp_;
   int fd_ = -1;
   int cleanupSlot_ = -1;  // the temporary's entry in the signal cleanup
   bool existed_ = false;
   bool durable_ = false;  // synced even when new
   bool inPlace_ = false;  // written straight into the target (not a regular file)
+  bool unnamed_ = false;  // a new file without a name until Commit links it
   unsigned mode_ = 0;
   std::string buffer_;
 };

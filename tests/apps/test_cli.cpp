@@ -20,6 +20,7 @@ using vorlect::platform::ReadFile;
 namespace {
 
 using vorlect::testing::Result;
+using vorlect::testing::RunProgram;
 using vorlect::testing::RunVorlect;
 
 const std::string kSample = std::string(VORLECT_SOURCE_DIR) + "/examples/sample-project/";
@@ -111,6 +112,25 @@ TEST_F(Cli, HelpListsEveryCommandAndEachCommandRunsAlone) {
     EXPECT_EQ(help.status, 0) << command << ": " << help.err;
     EXPECT_NE(help.out.find(command), std::string::npos) << help.out;
   }
+}
+
+// `vorlect` converts forms by itself and hands every other command to vorlect-main beside it:
+// alone in a folder it still converts, and names the program it misses for anything else.
+TEST_F(Cli, LauncherConvertsAloneAndNamesTheMissingMainProgram) {
+  const std::string alone = Path("bin/vorlect");
+  fs::create_directories(Path("bin"));
+  fs::copy_file(VORLECT_EXE, alone);
+  const std::string bin = Path("Main.bin");
+  Result convert = RunProgram(alone, {"convert", kSample + "Main.dfm", bin, "--to", "binary"});
+  ASSERT_EQ(convert.status, 0) << convert.err;
+  Result back = RunProgram(alone, {"convert", bin, "-", "--to", "text"});
+  ASSERT_EQ(back.status, 0) << back.err;
+  EXPECT_EQ(back.out, ReadFile(kSample + "Main.dfm"));
+
+  Result other = RunProgram(alone, {"languages", "list"});
+  EXPECT_EQ(other.status, 1);
+  EXPECT_EQ(other.err, "vorlect: cannot run " + Path("bin/vorlect-main") + ": No such file or directory\n");
+  EXPECT_EQ(other.out, "");
 }
 
 }  // namespace

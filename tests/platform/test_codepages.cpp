@@ -1,6 +1,9 @@
 #include "platform/CodePages.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cstring>
 
 #include <string>
 #include <thread>
@@ -32,6 +35,33 @@ TEST(CodePages, EverySingleByteStringSurvivesDecodeEncode) {
       EXPECT_EQ(EncodeCodePage(text, cp, &lossy), bytes);
       EXPECT_FALSE(lossy);
     }
+  }
+}
+
+// The single-byte pages are decoded from built-in tables: each byte must read as the C library's
+// converter reads it (a byte it leaves undefined as its own code point).
+TEST(CodePages, BuiltInSingleBytePagesMatchTheConverters) {
+  for (int cp : kSingleByte) {
+    if (cp == 28591) continue;
+    SCOPED_TRACE(cp);
+    iconv_t cd = iconv_open("UTF-16LE", ("CP" + std::to_string(cp)).c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+      ADD_FAILURE() << "the C library has no converter for CP" << cp;
+      continue;
+    }
+    for (int b = 0x80; b < 0x100; ++b) {
+      char in = static_cast<char>(b);
+      unsigned char out[8] = {};
+      char* inPtr = &in;
+      char* outPtr = reinterpret_cast<char*>(out);
+      size_t inLeft = 1, outLeft = sizeof out;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      const bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) &&
+                      iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<size_t>(-1);
+      const char16_t expected = ok && sizeof out - outLeft == 2 ? char16_t(out[0] | (out[1] << 8)) : char16_t(b);
+      EXPECT_EQ(DecodeCodePage(std::string(1, in), cp), std::u16string(1, expected)) << "byte " << b;
+    }
+    iconv_close(cd);
   }
 }
 

@@ -486,18 +486,36 @@ TEST_F(FilesTest, TemporariesOfKilledRunsAreRemovedByTheNextWrite) {
   make("Main.dfm.vl" + d + "_a1b2c3.tmp", true);         // not hidden: not ours
   make(".Main.dfm.vl" + d + "_A1B2C3.tmp", true);        // not our alphabet
   fs::create_directory(Path(".Sub.vl" + d + "_a1b2c3.tmp"));  // a folder is never removed
+  std::ofstream(Path("Main.dfm")) << "old";
   const size_t before = EntryCount();
   long pid = 0;
   EXPECT_TRUE(IsTemporaryName(".Main.dfm.vl" + d + "_a1b2c3.tmp", &pid));
   EXPECT_EQ(pid, dead);
   EXPECT_FALSE(IsTemporaryName(".vl12_a1b2c3.tmp"));  // names no file
 
+  // A new file is written without a name until it is complete, and searches no folder.
+  WriteFileAtomic(Path("New.dfm"), "new");
+  EXPECT_EQ(EntryCount(), before + 1);
+  // A replacement is written into a temporary, and so sweeps the folder first.
   WriteFileAtomic(Path("Main.dfm"), "new");
   EXPECT_EQ(EntryCount(), before + 1 - 2);
   EXPECT_FALSE(fs::exists(Path(".Main.dfm.vl" + d + "_a1b2c3.tmp")));
   EXPECT_FALSE(fs::exists(Path(".Main.pas.vl" + d + "_zz9zz9.tmp")));
   EXPECT_TRUE(fs::exists(Path(".Main.dfm.vl" + live + "_a1b2c3.tmp")));
   EXPECT_TRUE(fs::exists(Path(".Main.dfm.vl" + d + "_q1w2e3.tmp")));
+}
+
+// Not even a run killed outright leaves a part of a new file: it has no name until complete.
+TEST_F(FilesTest, NewFileOfAKilledRunLeavesNothing) {
+  const size_t before = EntryCount();
+  EXPECT_EQ(InChild([&] {
+              AtomicFile pending(Path("New.dfm"));
+              pending.Write(std::string(1 << 20, 'n'));
+              ::kill(::getpid(), SIGKILL);
+              return 0;  // not reached
+            }),
+            -SIGKILL);
+  EXPECT_EQ(EntryCount(), before);
 }
 
 TEST_F(FilesTest, FileLockMakesProcessesTakeTurns) {
