@@ -1,5 +1,6 @@
-// Text form parser: bad input must fail cleanly; what it accepts must survive being written as
-// text and read again (same tree), and being streamed to binary; mending the file with its own
+// Text form parser: bad input must fail cleanly, and alike when streamed straight to binary; what
+// it accepts must survive being written as text and read again (same tree), and being streamed to
+// binary (from the tree and straight from the text, the same bytes); mending the file with its own
 // tree gives it back, and mending it with an edited tree gives a text that reads as that tree.
 #include "host/formfile/FormFile.h"
 #include "host/formfile/FormMend.h"
@@ -56,8 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ObjectSpan layout;
   try {
     root = ReadText(input, "fuzz", &info, &layout);
-  } catch (const FormFileError&) {
-    return 0;
+  } catch (const FormFileError& e) {
+    // Straight to binary, without the tree, the same text is refused with the same message.
+    try {
+      TextToBinary(input, "fuzz", true);
+    } catch (const FormFileError& streamed) {
+      if (std::string_view(streamed.what()) != e.what()) abort();
+      return 0;
+    }
+    abort();
   }
   if (layout.end == 0 || layout.properties.size() != root.properties.size() ||
       layout.children.size() != root.children.size())
@@ -92,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const std::logic_error&) {
     return 0;  // a tree the binary format cannot hold
   }
+  if (TextToBinary(input, "fuzz", true) != bytes) abort();
   Object fromBinary = ReadBinary(bytes, "our binary");
   if (!AlikeObject(root, fromBinary)) abort();
   return 0;

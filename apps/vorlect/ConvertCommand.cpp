@@ -17,6 +17,11 @@ struct ConvertOptions {
 
 int RunConvert(const ConvertOptions& o) {
   const std::string data = ReadFormInput(o.input);
+  if (o.to == "binary" && formfile::DetectFormat(data) == formfile::FileFormat::Text) {
+    // Straight through, without the tree: a text form gets the header unless told otherwise.
+    WriteOutput(o.output, formfile::TextToBinary(data, DisplayName(o.input), !o.noHeader));
+    return 0;
+  }
   formfile::FileFormat format = formfile::FileFormat::Unknown;
   const formfile::Object root = formfile::ReadForm(data, DisplayName(o.input), &format);
 

@@ -176,6 +176,37 @@ TEST(Corpus, TextToBinaryToTextKeepsTheTree) {
   EXPECT_GE(identical[0], identical[1]);
 }
 
+// Text straight to binary, without the tree: the tree's bytes for every text form, and for
+// every damaged one the tree's error.
+TEST(Corpus, StreamedTextToBinaryGivesTheTreesBytesAndErrors) {
+  REQUIRE_CORPUS();
+  auto files = CorpusTexts();
+  for (const auto& f : CorpusMalformed()) files.push_back(f);
+  size_t errors = 0;
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.filename().string());
+    const std::string data = ReadAll(f);
+    if (DetectFormat(data) != FileFormat::Text) continue;
+    for (bool header : {true, false}) {
+      std::string expected, expectedError, streamed, streamedError;
+      try {
+        expected = WriteBinary(ReadText(data, f.string()), header);
+      } catch (const std::exception& e) {
+        expectedError = e.what();
+      }
+      try {
+        streamed = TextToBinary(data, f.string(), header);
+      } catch (const std::exception& e) {
+        streamedError = e.what();
+      }
+      EXPECT_EQ(streamedError, expectedError);
+      EXPECT_TRUE(streamed == expected) << "the bytes differ";
+      errors += !expectedError.empty();
+    }
+  }
+  EXPECT_GE(errors, 2u) << "the damaged texts of the corpus are refused";
+}
+
 TEST(Corpus, OurTextOfEachPairHoldsTheIdesTree) {
   REQUIRE_CORPUS();
   auto pairs = CorpusPairs();

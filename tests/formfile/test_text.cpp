@@ -324,11 +324,21 @@ TEST(TextParser, KeywordsAndSpellingsItAccepts) {
   EXPECT_EQ(ReadValue("{0A 0b\n ff}").bytes, std::string("\x0a\x0b\xff"));
 }
 
+// The parser's error, which converting the text straight to binary (no tree) must report alike.
 std::string ErrorOf(std::string_view text) {
+  std::string streamed = "no error";
   try {
-    ReadText(text, "form.dfm");
+    TextToBinary(text, "form.dfm", true);
+  } catch (const FormFileError& e) {
+    streamed = e.where() + ": " + e.detail();
+  }
+  try {
+    const Object tree = ReadText(text, "form.dfm");
+    EXPECT_EQ(streamed, "no error");
+    EXPECT_TRUE(TextToBinary(text, "form.dfm", true) == WriteBinary(tree, true));
   } catch (const FormFileError& e) {
     EXPECT_EQ(e.file(), "form.dfm");
+    EXPECT_EQ(streamed, e.where() + ": " + e.detail());
     return e.where() + ": " + e.detail();
   }
   return "no error";

@@ -13,11 +13,11 @@ bool ConvertFormFile(const std::string& source, std::string& target, ConvertDire
     std::string output;
     if (format == FileFormat::Text) {
       // A syntax error propagates as FormFileError, naming the file and line.
-      Object root = ReadText(data, source);
       if (direction == ConvertDirection::ToText) {
+        ReadText(data, source);
         output = std::move(data);  // already text: keep it exactly as written
       } else {
-        output = WriteBinary(root, options.header != ConvertOptions::Header::Without);
+        output = TextToBinary(data, source, options.header != ConvertOptions::Header::Without);
       }
     } else if (format == FileFormat::Binary || format == FileFormat::BinaryWithHeader) {
       BinaryInfo info;

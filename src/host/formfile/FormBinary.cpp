@@ -243,6 +243,14 @@ public:
   }
 
   void Object(const formfile::Object& obj) {
+    Header(obj);
+    Properties(obj.properties);
+    for (const auto& child : obj.children) Object(child);
+    U8(0);
+  }
+
+  // Flags, child position, class and name: all of an object but its properties and children.
+  void Header(const formfile::Object& obj) {
     std::uint8_t flags = obj.flags & 0x0F;
     // A class name of 240 bytes or more would start with a length byte that reads as a prefix:
     // such an object gets an empty prefix, which readers take as "no flags".
@@ -258,9 +266,6 @@ public:
     }
     ShortString(obj.className);
     ShortString(obj.name);
-    Properties(obj.properties);
-    for (const auto& child : obj.children) Object(child);
-    U8(0);
   }
 
   void Properties(const std::vector<Property>& props) {
@@ -448,36 +453,32 @@ void AppendBinaryProperty(std::string& out, const Property& property) {
   w.WriteValue(property.value);
 }
 
-std::string WriteBinary(const Object& root, const BinaryInfo& header) {
-  std::string out;
-  out.reserve(EstimateSize(root));
-  BinaryWriter w(out);
-  size_t sizeAt = 0;
-  if (header.resourceHeader) {
+namespace {
+
+// The resource header up to its size field; returns where the size goes.
+size_t WriteResourceHeader(BinaryWriter& w, std::string& out, const BinaryInfo& header) {
+  w.U8(0xFF);
+  w.UInt(10, 2);
+  if (header.resourceName.size() > 1 && header.resourceName[0] == '#') {
     w.U8(0xFF);
-    w.UInt(10, 2);
-    if (header.resourceName.size() > 1 && header.resourceName[0] == '#') {
-      w.U8(0xFF);
-      w.UInt(std::stoul(header.resourceName.substr(1)) & 0xFFFF, 2);
-    } else {
-      for (char c : header.resourceName) if (c) out.push_back(c);
-      w.U8(0);
-    }
-    w.UInt(header.memoryFlags, 2);
-    sizeAt = out.size();
-    w.UInt(0, 4);
+    w.UInt(std::stoul(header.resourceName.substr(1)) & 0xFFFF, 2);
+  } else {
+    for (char c : header.resourceName) if (c) out.push_back(c);
+    w.U8(0);
   }
-  size_t dataStart = out.size();
-  out += "TPF0";
-  w.Object(root);
-  if (header.resourceHeader) {
-    std::uint64_t size = out.size() - dataStart;
-    for (int i = 0; i < 4; ++i) out[sizeAt + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
-  }
-  return out;
+  w.UInt(header.memoryFlags, 2);
+  const size_t sizeAt = out.size();
+  w.UInt(0, 4);
+  return sizeAt;
 }
 
-std::string WriteBinary(const Object& root, bool resourceHeader) {
+void FillResourceSize(std::string& out, size_t sizeAt, size_t dataStart) {
+  const std::uint64_t size = out.size() - dataStart;
+  for (int i = 0; i < 4; ++i) out[sizeAt + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+}
+
+// The header WriteBinary(root, resourceHeader) writes: the class name in capitals names it.
+BinaryInfo HeaderFor(const Object& root, bool resourceHeader) {
   // A leading 0xFF would make the name read as a resource number.
   if (resourceHeader && !root.className.empty() && static_cast<unsigned char>(root.className[0]) == 0xFF)
     throw std::invalid_argument("a class name starting with byte 0xFF cannot name a resource");
@@ -486,7 +487,68 @@ std::string WriteBinary(const Object& root, bool resourceHeader) {
   header.resourceName = root.className;
   for (char& c : header.resourceName)
     if (c >= 'a' && c <= 'z') c -= 32;
-  return WriteBinary(root, header);
+  return header;
+}
+
+}  // namespace
+
+struct BinaryStreamWriter::Impl {
+  std::string out;
+  BinaryWriter w{out};
+  bool resourceHeader = false;
+  size_t sizeAt = 0, dataStart = 0;
+  int depth = 0;
+};
+
+BinaryStreamWriter::BinaryStreamWriter(bool resourceHeader, size_t expectedSize) : impl_(std::make_unique<Impl>()) {
+  impl_->resourceHeader = resourceHeader;
+  impl_->out.reserve(expectedSize);
+}
+
+BinaryStreamWriter::~BinaryStreamWriter() = default;
+
+void BinaryStreamWriter::BeginObject(const Object& header) {
+  Impl& i = *impl_;
+  if (i.depth++ == 0) {
+    if (i.resourceHeader) i.sizeAt = WriteResourceHeader(i.w, i.out, HeaderFor(header, true));
+    i.dataStart = i.out.size();
+    i.out += "TPF0";
+  }
+  i.w.Header(header);
+}
+
+void BinaryStreamWriter::WriteProperty(const Property& property) {
+  impl_->w.ShortString(property.name);
+  impl_->w.WriteValue(property.value);
+}
+
+void BinaryStreamWriter::EndProperties() { impl_->w.U8(0); }
+
+void BinaryStreamWriter::EndObject() {
+  impl_->w.U8(0);
+  --impl_->depth;
+}
+
+std::string BinaryStreamWriter::Finish() {
+  Impl& i = *impl_;
+  if (i.resourceHeader) FillResourceSize(i.out, i.sizeAt, i.dataStart);
+  return std::move(i.out);
+}
+
+std::string WriteBinary(const Object& root, const BinaryInfo& header) {
+  std::string out;
+  out.reserve(EstimateSize(root));
+  BinaryWriter w(out);
+  const size_t sizeAt = header.resourceHeader ? WriteResourceHeader(w, out, header) : 0;
+  const size_t dataStart = out.size();
+  out += "TPF0";
+  w.Object(root);
+  if (header.resourceHeader) FillResourceSize(out, sizeAt, dataStart);
+  return out;
+}
+
+std::string WriteBinary(const Object& root, bool resourceHeader) {
+  return WriteBinary(root, HeaderFor(root, resourceHeader));
 }
 
 Object ReadForm(std::string_view data, std::string_view fileName, FileFormat* format) {

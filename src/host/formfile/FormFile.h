@@ -4,6 +4,7 @@
 
 #include "FormTree.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,27 @@ std::string WriteBinary(const Object& root, bool resourceHeader);
 // resource name or memory flags differ from the usual ones is rewritten unchanged.
 std::string WriteBinary(const Object& root, const BinaryInfo& header);
 
+// Streams objects as they come, without a tree: each object's header, then its properties, the
+// end of its properties, its children and its end, in that order. Gives the bytes WriteBinary
+// gives for the tree these calls describe.
+class BinaryStreamWriter {
+public:
+  explicit BinaryStreamWriter(bool resourceHeader, size_t expectedSize = 0);
+  ~BinaryStreamWriter();
+  BinaryStreamWriter(const BinaryStreamWriter&) = delete;
+  BinaryStreamWriter& operator=(const BinaryStreamWriter&) = delete;
+
+  void BeginObject(const Object& header);  // properties and children of `header` are not written
+  void WriteProperty(const Property& property);
+  void EndProperties();
+  void EndObject();
+  std::string Finish();
+
+private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
 // How 8-bit strings appear in text: the 8-bit style writes bytes 128..255 raw inside quotes
 // (codes only for control characters and apostrophes); the Unicode style writes every character
 // above 127 as a #nnn code point, decoding 8-bit strings with the given code page.
@@ -83,6 +105,11 @@ struct TextInfo {
 // also reports where each object and property lies.
 Object ReadText(std::string_view data, std::string_view fileName = {}, TextInfo* info = nullptr,
                 ObjectSpan* layout = nullptr);
+
+// The text notation straight to the binary format: the bytes of WriteBinary(ReadText(data),
+// resourceHeader), and the same error for a damaged text, without building the tree. This is
+// what converting a text form costs least.
+std::string TextToBinary(std::string_view data, std::string_view fileName, bool resourceHeader);
 
 // One object (with its children), its header line alone, or one property, in the text notation
 // at an indentation of `level` steps, each line ended as `options` say.

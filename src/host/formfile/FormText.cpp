@@ -5,7 +5,9 @@
 #include "platform/CodePages.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <exception>
 #include <clocale>
 #include <cstdlib>
 #include <locale.h>
@@ -433,11 +435,14 @@ private:
     bool multiLine = data.size() >= kLineLength / 2;
     for (size_t i = 0; i < data.size(); i += kLineLength / 2) {
       if (multiLine) NewLine();
-      size_t end = std::min(data.size(), i + kLineLength / 2);
+      const size_t end = std::min(data.size(), i + kLineLength / 2);
+      const size_t at = out_.size();
+      out_.resize(at + 2 * (end - i));
+      char* hex = out_.data() + at;
       for (size_t j = i; j < end; ++j) {
-        unsigned char b = data[j];
-        out_ += kHex[b >> 4];
-        out_ += kHex[b & 15];
+        const unsigned char b = data[j];
+        *hex++ = kHex[b >> 4];
+        *hex++ = kHex[b & 15];
       }
     }
     --level_;
@@ -465,12 +470,14 @@ using detail::IsIdentChar;
 using detail::IsIdentStart;
 
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-int HexValue(unsigned char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  c |= 32;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+constexpr std::array<signed char, 256> kHexValues = [] {
+  std::array<signed char, 256> t{};
+  for (int c = 0; c < 256; ++c)
+    t[c] = c >= '0' && c <= '9' ? c - '0' : (c | 32) >= 'a' && (c | 32) <= 'f' ? (c | 32) - 'a' + 10 : -1;
+  return t;
+}();
+
+int HexValue(unsigned char c) { return kHexValues[c]; }
 
 void AppendCodePoint(std::u16string& out, std::uint32_t cp) {
   if (cp > 0xFFFF) {
@@ -499,6 +506,15 @@ public:
     SkipBlanks();
     if (p_ < s_.size()) Fail("unexpected " + Describe() + " after the final 'end'");
     return root;
+  }
+
+  // The same, handed to `sink` part by part (see StreamObject).
+  template <class Sink>
+  void StreamRoot(Sink& sink) {
+    SkipBlanks();
+    StreamObject(0, sink);
+    SkipBlanks();
+    if (p_ < s_.size()) Fail("unexpected " + Describe() + " after the final 'end'");
   }
 
 private:
@@ -591,8 +607,37 @@ private:
   // With `span`, records where the object's parts lie: its keyword, the end of its header, each
   // property from its name to the end of its value, the keyword 'end' and just past it.
   Object ParseObject(int depth, ObjectSpan* span) {
-    if (depth > kMaxDepth) Fail("objects nested too deeply");
     Object obj;
+    ParseHeader(obj, depth, span);
+    while (NextIsProperty()) {
+      const size_t first = p_;
+      obj.properties.push_back(ParseProperty(depth));
+      if (span) span->properties.emplace_back(first, p_);
+    }
+    while (NextIsChild(span)) obj.children.push_back(ParseObject(depth + 1, span ? &span->children.emplace_back() : nullptr));
+    if (span) span->end = p_;
+    return obj;
+  }
+
+  // The same object handed to `sink` part by part as it is read (see BinaryStreamWriter).
+  template <class Sink>
+  void StreamObject(int depth, Sink& sink) {
+    Object header;
+    ParseHeader(header, depth, nullptr);
+    sink.BeginObject(header);
+    Property property;
+    while (NextIsProperty()) {
+      property = ParseProperty(depth);
+      sink.WriteProperty(property);
+    }
+    sink.EndProperties();
+    while (NextIsChild(nullptr)) StreamObject(depth + 1, sink);
+    sink.EndObject();
+  }
+
+  // The keyword, the names and the child position of an object.
+  void ParseHeader(Object& obj, int depth, ObjectSpan* span) {
+    if (depth > kMaxDepth) Fail("objects nested too deeply");
     std::string_view kw = PeekIdent();
     if (span) span->begin = p_;
     if (EqualNoCase(kw, "inherited")) obj.flags = ffInherited;
@@ -618,29 +663,27 @@ private:
       Expect(']', "after the child position");
       if (span) span->headerEnd = p_;
     }
-    for (;;) {
-      std::string_view id = PeekIdent();
-      if (id.empty()) Fail("expected a property, an object or 'end' but found " + Describe());
-      if (EqualNoCase(id, "end") || EqualNoCase(id, "object") || EqualNoCase(id, "inherited") ||
-          EqualNoCase(id, "inline"))
-        break;
-      const size_t first = p_;
-      obj.properties.push_back(ParseProperty(depth));
-      if (span) span->properties.emplace_back(first, p_);
+  }
+
+  // Whether a property comes next in an object (not a child object nor its 'end').
+  bool NextIsProperty() {
+    std::string_view id = PeekIdent();
+    if (id.empty()) Fail("expected a property, an object or 'end' but found " + Describe());
+    return !(EqualNoCase(id, "end") || EqualNoCase(id, "object") || EqualNoCase(id, "inherited") ||
+             EqualNoCase(id, "inline"));
+  }
+
+  // After the properties: whether a child object comes next; at the object's 'end', passes it.
+  bool NextIsChild(ObjectSpan* span) {
+    std::string_view id = PeekIdent();
+    if (EqualNoCase(id, "end")) {
+      if (span) span->propertiesEnd = p_;
+      p_ += id.size();
+      return false;
     }
-    for (;;) {
-      std::string_view id = PeekIdent();
-      if (EqualNoCase(id, "end")) {
-        if (span) span->propertiesEnd = p_;
-        p_ += id.size();
-        break;
-      }
-      if (!(EqualNoCase(id, "object") || EqualNoCase(id, "inherited") || EqualNoCase(id, "inline")))
-        Fail("expected an object or 'end' but found " + Describe());
-      obj.children.push_back(ParseObject(depth + 1, span ? &span->children.emplace_back() : nullptr));
-    }
-    if (span) span->end = p_;
-    return obj;
+    if (!(EqualNoCase(id, "object") || EqualNoCase(id, "inherited") || EqualNoCase(id, "inline")))
+      Fail("expected an object or 'end' but found " + Describe());
+    return true;
   }
 
   Property ParseProperty(int depth) {
@@ -716,8 +759,24 @@ private:
     } else if (c == '{') {
       ++p_;
       v.type = ValueType::Binary;
+      const size_t close = s_.find('}', p_);
+      if (close != std::string_view::npos) v.bytes.reserve((close - p_) / 2);
       int high = -1;
       for (;;) {
+        // Lines of data are mostly whole pairs of digits: taken two at a time.
+        if (high < 0) {
+          const size_t runStart = p_;
+          while (p_ + 1 < s_.size()) {
+            const int a = HexValue(s_[p_]), b = HexValue(s_[p_ + 1]);
+            if ((a | b) < 0) break;
+            p_ += 2;
+          }
+          const size_t pairs = (p_ - runStart) / 2;
+          const size_t at = v.bytes.size();
+          v.bytes.resize(at + pairs);
+          for (size_t i = 0; i < pairs; ++i)
+            v.bytes[at + i] = static_cast<char>(HexValue(s_[runStart + 2 * i]) << 4 | HexValue(s_[runStart + 2 * i + 1]));
+        }
         SkipBlanks();
         if (p_ >= s_.size()) Fail("expected '}' but found end of file");
         unsigned char h = s_[p_];
@@ -998,6 +1057,54 @@ void AppendTextHeader(std::string& out, const Object& object, int level, const T
 
 void AppendTextProperty(std::string& out, const Property& property, int level, const TextOptions& options) {
   TextWriter(out, options, level).WriteProperty(property);
+}
+
+namespace {
+
+// Hands the parts to the binary writer. What the writer refuses (a name too long for the binary
+// format) is reported only once the whole text has been read, as WriteBinary(ReadText(...))
+// would: a damaged text is named as such even after such a name.
+class BinarySink {
+public:
+  BinarySink(bool resourceHeader, size_t expectedSize) : writer_(resourceHeader, expectedSize) {}
+  void BeginObject(const Object& header) {
+    Guard([&] { writer_.BeginObject(header); });
+  }
+  void WriteProperty(const Property& property) {
+    Guard([&] { writer_.WriteProperty(property); });
+  }
+  void EndProperties() {
+    Guard([&] { writer_.EndProperties(); });
+  }
+  void EndObject() {
+    Guard([&] { writer_.EndObject(); });
+  }
+  std::string Finish() {
+    if (refused_) std::rethrow_exception(refused_);
+    return writer_.Finish();
+  }
+
+private:
+  template <class Step>
+  void Guard(Step step) {
+    if (refused_) return;
+    try {
+      step();
+    } catch (const std::exception&) {
+      refused_ = std::current_exception();
+    }
+  }
+  BinaryStreamWriter writer_;
+  std::exception_ptr refused_;
+};
+
+}  // namespace
+
+std::string TextToBinary(std::string_view data, std::string_view fileName, bool resourceHeader) {
+  TextParser parser(data, fileName);
+  BinarySink sink(resourceHeader, data.size());
+  parser.StreamRoot(sink);
+  return sink.Finish();
 }
 
 Object ReadText(std::string_view data, std::string_view fileName, TextInfo* info, ObjectSpan* layout) {
