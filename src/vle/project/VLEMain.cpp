@@ -137,7 +137,9 @@ bool TextFormComplete(std::string_view text, const std::vector<formlines::TextLi
   return closed;
 }
 
-int ScanFormText(std::string_view text, TEntry& entry, bool* complete) {
+// With `complete`, also whether the text holds a whole form; `written` says the text was written
+// from a tree (a binary form), which closes every object it opens.
+int ScanFormText(std::string_view text, TEntry& entry, bool* complete, bool written = false) {
   entry.LinesLoaded();
   entry.LinesChanged = false;
   entry.InstanceCount = 0;
@@ -149,7 +151,7 @@ int ScanFormText(std::string_view text, TEntry& entry, bool* complete) {
   const formlines::FormScan scan = formlines::ScanLines(text, lines);
   for (const auto& l : lines)
     if (auto c = ObjectLine(text.substr(l.begin, l.end - l.begin))) entry.Components.push_back(std::move(*c));
-  if (complete) *complete = !scan.className.empty() && TextFormComplete(text, lines);
+  if (complete) *complete = !scan.className.empty() && (written || TextFormComplete(text, lines));
   entry.FormClassName = scan.className;
   entry.InstanceCount = static_cast<int>(scan.blocks.size());
   for (const auto& b : scan.blocks) {
@@ -167,6 +169,7 @@ int ScanFormFile(const std::string& formFile, TEntry& entry) {
   entry.FormFile = formFile;
   entry.ReadError.clear();
   std::string text;
+  bool written = false;
   try {
     std::string data = formfile::ReadFormFile(formFile);
     const formfile::FileFormat format = formfile::DetectFormat(data);
@@ -178,6 +181,7 @@ int ScanFormFile(const std::string& formFile, TEntry& entry) {
       options.codePage = platform::AnsiCodePage();
       options.placeholders = true;  // the scan reads lines only; rewrites mend the binary
       text = formfile::WriteText(formfile::ReadBinary(data, formFile), options);
+      written = true;
     }
   } catch (const std::exception& e) {
     entry.ReadError = e.what();
@@ -185,7 +189,7 @@ int ScanFormFile(const std::string& formFile, TEntry& entry) {
   }
   if (!text.empty()) {
     bool complete = false;
-    const int count = ScanFormText(text, entry, &complete);
+    const int count = ScanFormText(text, entry, &complete, written);
     if (complete) return count;
     // A text form cut short would list as a form without a table.
     entry.ReadError = formFile + ": the form file ends before its last \"end\" (is it truncated?)";
