@@ -112,16 +112,16 @@ std::optional<std::pair<std::string, std::string>> ObjectLine(std::string_view l
 }
 
 // Whether the objects and collection items opened in a text form are all closed by the last line
-// that is not blank: a text form cut short is not read as a form without a table.
-bool TextFormComplete(std::string_view text, const std::vector<formlines::TextLine>& lines) {
-  int depth = 0;
-  bool closed = false;
-  for (const formlines::TextLine& l : lines) {
-    std::string_view line = text.substr(l.begin, l.end - l.begin);
-    if (l.begin == 0 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // byte-order mark
-    const std::string_view t = formlines::Trim(line);
-    if (t.empty()) continue;
-    if (closed) return false;  // more after the form's own "end"
+// that is not blank: a text form cut short is not read as a form without a table. Fed the form's
+// lines one by one, each without the blanks around it.
+class CompletenessCheck {
+public:
+  void Line(std::string_view t) {
+    if (t.empty() || broken_) return;
+    if (closed_) {
+      broken_ = true;  // more after the form's own "end"
+      return;
+    }
     const auto same = [](std::string_view a, std::string_view b) { return formlines::SameNoCase(a, b); };
     // "object Name: TClass", not a property of that name ("Object = ...").
     auto opens = [&](std::string_view word) {
@@ -129,16 +129,18 @@ bool TextFormComplete(std::string_view text, const std::vector<formlines::TextLi
       return formlines::Trim(t.substr(word.size()))[0] != '=';
     };
     if (opens("object") || opens("inherited") || opens("inline") || same(t, "item")) {
-      ++depth;
+      ++depth_;
     } else if (same(t, "end") || same(t, "end>")) {  // "end>" closes the last item of a collection
-      if (--depth == 0) closed = true;
+      if (--depth_ == 0) closed_ = true;
     }
   }
-  return closed;
-}
+  bool Complete() const { return closed_ && !broken_; }
 
-// With `complete`, also whether the text holds a whole form; `written` says the text was written
-// from a tree (a binary form), which closes every object it opens.
+private:
+  int depth_ = 0;
+  bool closed_ = false, broken_ = false;
+};
+
 int ScanFormText(std::string_view text, TEntry& entry, bool* complete, bool written = false) {
   entry.LinesLoaded();
   entry.LinesChanged = false;
@@ -149,9 +151,17 @@ int ScanFormText(std::string_view text, TEntry& entry, bool* complete, bool writ
   entry.Components.clear();
   const auto lines = formlines::SplitLines(text);
   const formlines::FormScan scan = formlines::ScanLines(text, lines);
-  for (const auto& l : lines)
-    if (auto c = ObjectLine(text.substr(l.begin, l.end - l.begin))) entry.Components.push_back(std::move(*c));
-  if (complete) *complete = !scan.className.empty() && (written || TextFormComplete(text, lines));
+  CompletenessCheck check;
+  const bool checked = complete && !written;
+  for (const auto& l : lines) {
+    std::string_view line = text.substr(l.begin, l.end - l.begin);
+    const std::string_view t = formlines::Trim(line);
+    if (auto c = ObjectLine(t)) entry.Components.push_back(std::move(*c));
+    if (!checked) continue;
+    if (l.begin == 0 && line.substr(0, 3) == "\xEF\xBB\xBF") check.Line(formlines::Trim(line.substr(3)));  // byte-order mark
+    else check.Line(t);
+  }
+  if (complete) *complete = !scan.className.empty() && (written || check.Complete());
   entry.FormClassName = scan.className;
   entry.InstanceCount = static_cast<int>(scan.blocks.size());
   for (const auto& b : scan.blocks) {
