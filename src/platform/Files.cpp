@@ -399,6 +399,8 @@ bool CanNameUnnamedFiles() {
   static const bool can = ::access("/proc/self/fd", X_OK) == 0;
   return can;
 }
+
+std::string ProcEntry(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 }  // namespace
 
 bool AtomicFile::OpenUnnamed() {
@@ -412,7 +414,7 @@ bool AtomicFile::OpenUnnamed() {
     Fail(path_, errno);
   }
   unnamed_ = true;
-  temp_ = "/proc/self/fd/" + std::to_string(fd_);
+  temp_ = ProcEntry(fd_);
   return true;
 }
 
@@ -429,8 +431,7 @@ void AtomicFile::OpenTemporary() {
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     temp_ = dirPrefix + TemporaryName(base);
     if (unnamed >= 0) {
-      const std::string self = "/proc/self/fd/" + std::to_string(unnamed);
-      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp_.c_str(), AT_SYMLINK_FOLLOW) == 0) fd_ = unnamed;
+      if (::linkat(AT_FDCWD, ProcEntry(unnamed).c_str(), AT_FDCWD, temp_.c_str(), AT_SYMLINK_FOLLOW) == 0) fd_ = unnamed;
     } else {
       fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     }

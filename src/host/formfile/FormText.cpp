@@ -503,8 +503,7 @@ public:
   Object ParseRoot(ObjectSpan* layout) {
     SkipBlanks();
     Object root = ParseObject(0, layout);
-    SkipBlanks();
-    if (p_ < s_.size()) Fail("unexpected " + Describe() + " after the final 'end'");
+    ExpectEndOfText();
     return root;
   }
 
@@ -513,11 +512,15 @@ public:
   void StreamRoot(Sink& sink) {
     SkipBlanks();
     StreamObject(0, sink);
+    ExpectEndOfText();
+  }
+
+private:
+  void ExpectEndOfText() {
     SkipBlanks();
     if (p_ < s_.size()) Fail("unexpected " + Describe() + " after the final 'end'");
   }
 
-private:
   [[noreturn]] void Fail(const std::string& message) const {
     throw FormFileError(std::string(file_), "line " + std::to_string(line_), message);
   }
@@ -765,17 +768,12 @@ private:
       for (;;) {
         // Lines of data are mostly whole pairs of digits: taken two at a time.
         if (high < 0) {
-          const size_t runStart = p_;
           while (p_ + 1 < s_.size()) {
             const int a = HexValue(s_[p_]), b = HexValue(s_[p_ + 1]);
             if ((a | b) < 0) break;
+            v.bytes.push_back(static_cast<char>(a << 4 | b));
             p_ += 2;
           }
-          const size_t pairs = (p_ - runStart) / 2;
-          const size_t at = v.bytes.size();
-          v.bytes.resize(at + pairs);
-          for (size_t i = 0; i < pairs; ++i)
-            v.bytes[at + i] = static_cast<char>(HexValue(s_[runStart + 2 * i]) << 4 | HexValue(s_[runStart + 2 * i + 1]));
         }
         SkipBlanks();
         if (p_ >= s_.size()) Fail("expected '}' but found end of file");
