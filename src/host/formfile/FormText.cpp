@@ -768,12 +768,14 @@ private:
       for (;;) {
         // Lines of data are mostly whole pairs of digits: taken two at a time.
         if (high < 0) {
-          while (p_ + 1 < s_.size()) {
-            const int a = HexValue(s_[p_]), b = HexValue(s_[p_ + 1]);
-            if ((a | b) < 0) break;
-            v.bytes.push_back(static_cast<char>(a << 4 | b));
-            p_ += 2;
-          }
+          // Found first, then converted into the string's own bytes: a byte at a time through
+          // push_back took twice as long.
+          const size_t runStart = p_;
+          while (p_ + 1 < s_.size() && (HexValue(s_[p_]) | HexValue(s_[p_ + 1])) >= 0) p_ += 2;
+          const size_t at = v.bytes.size();
+          v.bytes.resize(at + (p_ - runStart) / 2);
+          char* out = v.bytes.data() + at;
+          for (size_t i = runStart; i < p_; i += 2) *out++ = static_cast<char>(HexValue(s_[i]) << 4 | HexValue(s_[i + 1]));
         }
         SkipBlanks();
         if (p_ >= s_.size()) Fail("expected '}' but found end of file");
