@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   # build
   cmake ninja-build g++ pkgconf ccache
+  libc6-dev                           # libc.a and rcrt1.o: the `vorlect` launcher is linked static-pie
   libicu-dev libcli11-dev libnuspell-dev libhunspell-dev nlohmann-json3-dev
   libxml2-dev                                                       # XLIFF reading (translators' formats)
   hunspell hunspell-en-us hunspell-de-de hunspell-fr hunspell-ru   # dictionaries; `hunspell` for the bench
